@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <memory>
+
+#include "settings/settings_store.h"
+
+namespace skyfare {
+
+// The settings store as an INI file, `<config folder>/<application>/<application>.ini`, where
+// the config folder honours XDG_CONFIG_HOME. Every write is synced (written through a temporary
+// file and renamed, so a crash mid-write leaves the old file whole). A read checks the file's
+// size and time first and parses it again only when another process changed it. A file that
+// does not parse, or is absurdly large, reads as empty and is set aside under a time-stamped
+// name before the first write, so nothing the user had is destroyed.
+class QSettingsStore final : public SettingsStore {
+ public:
+  QSettingsStore();
+  ~QSettingsStore() override;
+
+  std::string GetSetting(std::string_view application, std::string_view section,
+                         std::string_view key, std::string_view defaultValue) override;
+  void SaveSetting(std::string_view application, std::string_view section, std::string_view key,
+                   std::string_view value) override;
+
+  // The file that holds the given application's settings.
+  static QString filePath(std::string_view application);
+
+ private:
+  struct OpenFile;
+  OpenFile* fileFor(std::string_view application, bool forWriting);
+
+  std::unique_ptr<OpenFile> file_;
+};
+
+}  // namespace skyfare
