@@ -7,8 +7,12 @@
 namespace skyfare {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -18,7 +22,8 @@ double leadingNumber(std::string_view text) {
   bool seenPoint = false;
   bool seenDigit = false;
   for (const char c : text) {
-    if (isBlank(c)) continue;
+    if (isBlank(c))
+      continue;
     if (isDigit(c)) {
       number += c;
       seenDigit = true;
@@ -31,13 +36,15 @@ double leadingNumber(std::string_view text) {
       break;
     }
   }
-  if (!seenDigit) return 0.0;
+  if (!seenDigit)
+    return 0.0;
   const double value = std::strtod(number.c_str(), nullptr);
   return std::isfinite(value) ? value : 0.0;
 }
 
 std::optional<int16_t> toInt16(double value) {
-  if (!std::isfinite(value)) return std::nullopt;
+  if (!std::isfinite(value))
+    return std::nullopt;
   const double rounded = std::nearbyint(value);  // the default rounding mode: half to even
   if (rounded < std::numeric_limits<int16_t>::min() ||
       rounded > std::numeric_limits<int16_t>::max()) {
@@ -49,7 +56,8 @@ std::optional<int16_t> toInt16(double value) {
 bool isNumericText(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && isBlank(text[i])) ++i;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+    ++i;
   bool digits = false;
   while (i < text.size() && isDigit(text[i])) {
     ++i;
@@ -67,7 +75,8 @@ bool isNumericText(std::string_view text) {
 }
 
 std::optional<int16_t> toInt16(std::string_view text) {
-  if (!isNumericText(text)) return std::nullopt;
+  if (!isNumericText(text))
+    return std::nullopt;
   return toInt16(leadingNumber(text));
 }
 

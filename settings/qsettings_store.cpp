@@ -58,7 +58,8 @@ QSettingsStore::OpenFile* QSettingsStore::fileFor(std::string_view application, 
   } else {
     f.settings->sync();  // re-reads only when the file's size or time changed
   }
-  if (f.settings && f.settings->status() == QSettings::FormatError) f.unusable = true;
+  if (f.settings && f.settings->status() == QSettings::FormatError)
+    f.unusable = true;
 
   if (f.unusable && forWriting) {
     // Keep the damaged file for the user, then start a new one.
@@ -83,16 +84,19 @@ QSettingsStore::OpenFile* QSettingsStore::fileFor(std::string_view application, 
 std::string QSettingsStore::GetSetting(std::string_view application, std::string_view section,
                                        std::string_view key, std::string_view defaultValue) {
   OpenFile* f = fileFor(application, false);
-  if (f->unusable || !f->settings) return std::string(defaultValue);
+  if (f->unusable || !f->settings)
+    return std::string(defaultValue);
   const QVariant value = f->settings->value(keyPath(section, key));
-  if (!value.isValid()) return std::string(defaultValue);
+  if (!value.isValid())
+    return std::string(defaultValue);
   return value.toString().toStdString();
 }
 
 void QSettingsStore::SaveSetting(std::string_view application, std::string_view section,
                                  std::string_view key, std::string_view value) {
   OpenFile* f = fileFor(application, true);
-  if (!f->settings) return;
+  if (!f->settings)
+    return;
   QDir().mkpath(QFileInfo(f->path).absolutePath());
   f->settings->setValue(keyPath(section, key), toQString(value));
   f->settings->sync();

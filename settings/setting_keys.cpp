@@ -40,7 +40,8 @@ const SettingKey& settingKey(Key key) {
 std::string firstRunDefault(Key key, std::string_view dataFolder) {
   const SettingKey& row = settingKey(key);
   std::string value;
-  if (row.defaultInDataFolder) value = dataFolder;
+  if (row.defaultInDataFolder)
+    value = dataFolder;
   value += row.firstRunDefault;
   return value;
 }
@@ -66,7 +67,8 @@ bool needsFirstRunDefaults(SettingsStore& store) {
 }
 
 void initialiseOnFirstRun(SettingsStore& store, std::string_view dataFolder) {
-  if (needsFirstRunDefaults(store)) SetRegistry(store, dataFolder);
+  if (needsFirstRunDefaults(store))
+    SetRegistry(store, dataFolder);
 }
 
 }  // namespace skyfare
