@@ -23,10 +23,20 @@ QString keyPath(std::string_view section, std::string_view key) {
 
 }  // namespace
 
+namespace {
+struct FileStamp {
+  bool exists = false;
+  qint64 size = -1;
+  QDateTime modified;
+  bool operator==(const FileStamp&) const = default;
+};
+}  // namespace
+
 struct QSettingsStore::OpenFile {
   std::string application;
   QString path;
   std::unique_ptr<QSettings> settings;  // null while the file on disk is unusable
+  FileStamp stamp;
   bool unusable = false;
   bool warned = false;
 };
@@ -48,21 +58,29 @@ QSettingsStore::OpenFile* QSettingsStore::fileFor(std::string_view application, 
   }
   OpenFile& f = *file_;
 
+  // Parse again only when the file on disk changed since we last looked.
   const QFileInfo info(f.path);
-  if (info.exists() && info.size() > kLargestReadableFileBytes) {
-    f.settings.reset();
-    f.unusable = true;
-  } else if (!f.settings) {
-    f.settings = std::make_unique<QSettings>(f.path, QSettings::IniFormat);
-    f.unusable = false;
-  } else {
-    f.settings->sync();  // re-reads only when the file's size or time changed
+  const FileStamp stamp{info.exists(), info.size(), info.lastModified()};
+  if (!f.settings || stamp != f.stamp) {
+    f.stamp = stamp;
+    if (stamp.exists && stamp.size > kLargestReadableFileBytes) {
+      f.settings.reset();
+      f.unusable = true;
+    } else {
+      if (f.settings) {
+        f.settings->sync();
+      } else {
+        f.settings = std::make_unique<QSettings>(f.path, QSettings::IniFormat);
+      }
+      // QSettings parses sections lazily; reading every key brings a damaged one to light.
+      f.settings->allKeys();
+      f.unusable = f.settings->status() == QSettings::FormatError;
+    }
   }
-  if (f.settings && f.settings->status() == QSettings::FormatError)
-    f.unusable = true;
 
   if (f.unusable && forWriting) {
-    // Keep the damaged file for the user, then start a new one.
+    // QSettings would write what it made of the damaged file back; keep the file for the user
+    // and start a new one.
     const QString aside =
         f.path + QStringLiteral(".damaged-") +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
@@ -73,6 +91,7 @@ QSettingsStore::OpenFile* QSettingsStore::fileFor(std::string_view application, 
     }
     f.settings = std::make_unique<QSettings>(f.path, QSettings::IniFormat);
     f.unusable = false;
+    f.warned = true;
   } else if (f.unusable && !f.warned) {
     std::fprintf(stderr, "skyfare: settings file %s could not be read; using defaults\n",
                  qPrintable(f.path));
@@ -100,6 +119,7 @@ void QSettingsStore::SaveSetting(std::string_view application, std::string_view 
   QDir().mkpath(QFileInfo(f->path).absolutePath());
   f->settings->setValue(keyPath(section, key), toQString(value));
   f->settings->sync();
+  f->stamp = {};  // our own write changed the file
   if (f->settings->status() != QSettings::NoError && !f->warned) {
     std::fprintf(stderr, "skyfare: could not write settings file %s\n", qPrintable(f->path));
     f->warned = true;

@@ -14,7 +14,8 @@ namespace skyfare::testing {
 class TempConfigFolder {
  public:
   TempConfigFolder() {
-    if (const char* old = std::getenv("XDG_CONFIG_HOME")) previous_ = QByteArray(old);
+    if (const char* old = std::getenv("XDG_CONFIG_HOME"))
+      previous_ = QByteArray(old);
     setenv("XDG_CONFIG_HOME", dir_.path().toUtf8().constData(), 1);
   }
   ~TempConfigFolder() {
