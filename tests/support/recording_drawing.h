@@ -70,9 +70,19 @@ class RecordingDrawing final : public DrawingControl {
   void MoveSpriteX(SpriteHandle s, std::int32_t d) override { sprites[s].x += d; }
   void MoveSpriteY(SpriteHandle s, std::int32_t d) override { sprites[s].y += d; }
   std::int32_t GetSpriteX(SpriteHandle s) override { return sprites[s].x; }
-  void FillScreen(SceneColour colour) override { frame.push_back({"fill", 0, 0, 0, colour}); }
+  void FillScreen(SceneColour colour) override {
+    Draw draw;
+    draw.what = "fill";
+    draw.colour = colour;
+    frame.push_back(draw);
+  }
   void DrawSprite(SpriteHandle s) override {
-    frame.push_back({"sprite", s, sprites[s].x, sprites[s].y});
+    Draw draw;
+    draw.what = "sprite";
+    draw.sprite = s;
+    draw.x = sprites[s].x;
+    draw.y = sprites[s].y;
+    frame.push_back(draw);
   }
   void SetFont(const std::string& name, int size, int, bool, bool, bool) override {
     font_ = name;
