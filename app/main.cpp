@@ -1,0 +1,91 @@
+// Module1's Main: reads the command line once, chooses the run mode and starts its window.
+#include <QApplication>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "app/preview_window.h"
+#include "app/run_mode.h"
+#include "app/saver_session.h"
+#include "app/termination_signals.h"
+#include "config/run_configure.h"
+#include "platform/display_probe.h"
+#include "platform/password_service.h"
+#include "platform/single_instance.h"
+#include "saver/data_folder.h"
+#include "settings/qsettings_store.h"
+
+namespace {
+
+std::string commandLineOf(int argc, char** argv) {
+  std::string text;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1)
+      text += ' ';
+    text += argv[i];
+  }
+  return text;
+}
+
+std::string executableFolder(const char* argv0) {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error)
+    return self.parent_path().string();
+  return std::filesystem::absolute(argv0).parent_path().string();
+}
+
+int withGuiApplication(int argc, char** argv, const std::function<int()>& run) {
+  QApplication app(argc, argv);
+  app.setApplicationName(QStringLiteral("Skyfare"));
+  app.setQuitOnLastWindowClosed(false);
+  return run();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace skyfare;
+  blockTerminationSignals();
+  const StartRequest request = parseCommandLine(commandLineOf(argc, argv));
+  if (request.mode == RunMode::NoWindow)
+    return 0;
+
+  const bool settingsWindow = displaySettingsWindowOpen();
+  const SingleInstance instance;
+  if (endsEarly(request, settingsWindow, instance.anotherInstanceRuns()))
+    return 0;
+
+  const std::string dataFolder = dataFolderFor(executableFolder(argv[0]));
+  const bool display = displayAvailable();
+  if (!display && request.mode == RunMode::ShowSaver) {
+    // The session still runs its load step, so its display error is what the user is told.
+    QCoreApplication app(argc, argv);
+    const TerminationSignals quitOnSignal([] { QCoreApplication::exit(0); });
+    return runSaver(dataFolder);
+  }
+  if (!display) {
+    std::fprintf(stderr, "skyfare: cannot open a display (is DISPLAY set?)\n");
+    return request.mode == RunMode::ShowPreview ? 0 : 1;
+  }
+
+  return withGuiApplication(argc, argv, [&]() -> int {
+    const TerminationSignals quitOnSignal([] { QCoreApplication::exit(0); });
+    switch (request.mode) {
+      case RunMode::ShowSaver:
+        return runSaver(dataFolder);
+      case RunMode::ShowPreview:
+        return runPreview(request.hostWindow, dataFolder);
+      case RunMode::Configure: {
+        QSettingsStore store;
+        return runConfigure(store, dataFolder);
+      }
+      case RunMode::ChangePassword:
+        changeSaverPassword();
+        return 0;
+      case RunMode::NoWindow:
+        break;
+    }
+    return 0;
+  });
+}

@@ -1,0 +1,46 @@
+#include "app/termination_signals.h"
+
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+namespace skyfare {
+namespace {
+
+sigset_t terminationSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGTERM);
+  sigaddset(&set, SIGINT);
+  return set;
+}
+
+}  // namespace
+
+void blockTerminationSignals() {
+  const sigset_t set = terminationSignals();
+  pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+TerminationSignals::TerminationSignals(std::function<void()> onSignal)
+    : onSignal_(std::move(onSignal)) {
+  const sigset_t set = terminationSignals();
+  fd_ = signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
+  if (fd_ < 0)
+    return;
+  notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+  connect(notifier_.get(), &QSocketNotifier::activated, this, [this] {
+    signalfd_siginfo info{};
+    while (read(fd_, &info, sizeof info) == sizeof info) {
+    }
+    onSignal_();
+  });
+}
+
+TerminationSignals::~TerminationSignals() {
+  notifier_.reset();
+  if (fd_ >= 0)
+    close(fd_);
+}
+
+}  // namespace skyfare

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+#include <QSocketNotifier>
+#include <functional>
+#include <memory>
+
+namespace skyfare {
+
+// Blocks SIGTERM and SIGINT for the whole process; call before any thread starts, so every
+// thread inherits the mask and the signals wait for the event loop.
+void blockTerminationSignals();
+
+// Turns SIGTERM and SIGINT into a call on the event loop, through a signal file descriptor.
+class TerminationSignals final : public QObject {
+ public:
+  explicit TerminationSignals(std::function<void()> onSignal);
+  ~TerminationSignals() override;
+
+ private:
+  int fd_ = -1;
+  std::unique_ptr<QSocketNotifier> notifier_;
+  std::function<void()> onSignal_;
+};
+
+}  // namespace skyfare

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "saver/host_services.h"
+
+namespace skyfare {
+
+// Host services of a real display session: the monotonic and wall clocks, the user's time
+// format, a blank cursor while the saver runs, message boxes, and the end of the event loop.
+// Without a display, message boxes go to standard error.
+class QtHostServices final : public HostServices {
+ public:
+  QtHostServices() = default;
+  ~QtHostServices() override;
+  QtHostServices(const QtHostServices&) = delete;
+  QtHostServices& operator=(const QtHostServices&) = delete;
+
+  std::uint32_t tickCount() override;
+  double secondsSinceMidnight() override;
+  std::string timeOfDayText(int secondsSinceMidnight) override;
+  void showCursor(bool visible) override;
+  void setScreenSaverRunning(bool running) override { saverRunning_ = running; }
+  void messageBox(const std::string& text, const std::string& title) override;
+  void endProcess(int exitCode) override;
+
+  bool screenSaverRunning() const { return saverRunning_; }
+
+ private:
+  bool cursorHidden_ = false;
+  bool saverRunning_ = false;
+};
+
+// The time of day in the system locale's long time format without its time zone:
+// hours, minutes and seconds.
+std::string localTimeOfDayText(int secondsSinceMidnight);
+
+}  // namespace skyfare
