@@ -1,0 +1,86 @@
+# Helpers for the end-to-end tests: each test gets an Xvfb server, a config folder and a
+# runtime folder of its own, and waits on conditions with a watchdog instead of sleeping.
+set -euo pipefail
+
+SKYFARE=${SKYFARE:?the path of the skyfare program}
+work=$(mktemp -d)
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+export SDL_AUDIODRIVER=dummy
+unset QT_QPA_PLATFORM
+ini=$XDG_CONFIG_HOME/Airlume/Airlume.ini
+xvfb_pid=
+saver_pid=
+
+cleanup() {
+  [[ -n $saver_pid ]] && kill "$saver_pid" 2>/dev/null || true
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# start_xvfb WIDTHxHEIGHT [extra Xvfb arguments]
+start_xvfb() {
+  exec {fd}<> <(:)
+  Xvfb -displayfd "$fd" -screen 0 "${1}x24" -nolisten tcp -noreset "${@:2}" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  local number
+  read -r -t 10 number <&"$fd" || fail "Xvfb did not start"
+  export DISPLAY=:$number
+}
+
+# wait_for SECONDS COMMAND...: runs the command every 50 ms until it succeeds.
+wait_for() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.05
+  done
+}
+
+alive() { kill -0 "$1" 2>/dev/null; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+start_saver() {
+  "$SKYFARE" "$@" >"$work/saver.out" 2>"$work/saver.err" &
+  saver_pid=$!
+}
+
+# The exit code of the saver, once it has ended.
+saver_exit() {
+  local code=0
+  wait "$saver_pid" || code=$?
+  saver_pid=
+  echo "$code"
+}
+
+# The visible windows of a process, one "WIDTHxHEIGHT+X+Y" line each.
+windows_of() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+    xdotool getwindowgeometry --shell "$id" | awk -F= '
+      /^X=/ {x=$2} /^Y=/ {y=$2} /^WIDTH=/ {w=$2} /^HEIGHT=/ {h=$2}
+      END {print w "x" h "+" x "+" y}'
+  done
+}
+
+has_window_of_size() { windows_of "$1" | grep -qx "$2"; }
+
+# pixel X Y [file]: the colour of one pixel of the screen (or of a PNG) as "R,G,B".
+pixel() {
+  local file=${3:-}
+  if [[ -z $file ]]; then
+    file=$work/shot.png
+    import -window root "$file"
+  fi
+  convert "$file" -format '%[fx:int(255*p{'"$1"','"$2"'}.r)],%[fx:int(255*p{'"$1"','"$2"'}.g)],%[fx:int(255*p{'"$1"','"$2"'}.b)]' info:
+}
+
+screenshot() { import -window root "$1"; }

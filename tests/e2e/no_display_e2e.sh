@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Without any X server the saver says why, exits non-zero and leaves only the defaults behind.
+source "$(dirname "$0")/lib.sh"
+unset DISPLAY WAYLAND_DISPLAY
+code=0
+timeout 10 "$SKYFARE" /s >"$work/out" 2>"$work/err" || code=$?
+[[ $code != 0 && $code != 124 ]] || fail "expected a non-zero exit, got $code"
+grep -q "64K colors" "$work/err" || fail "no clear message: $(cat "$work/err")"
+grep -qx 'SetReg=2' "$ini" || fail "first-run defaults not written"
+
+echo "the other modes do not hang either"
+timeout 10 "$SKYFARE" /c >/dev/null 2>&1 && fail "/c without a display reported success"
+timeout 10 "$SKYFARE" -s || fail "an unknown switch must end quietly with 0"
+echo "passed"

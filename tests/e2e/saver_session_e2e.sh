@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The saver on a real X server: full screen, first-run defaults, and the ways it ends.
+source "$(dirname "$0")/lib.sh"
+start_xvfb 1024x768
+
+echo "a fresh store: a full-screen window and the twenty defaults"
+start_saver /s
+wait_for 10 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no full-screen window: $(windows_of "$saver_pid")"
+[[ $(grep -c '=' "$ini") == 20 ]] || fail "expected twenty stored values: $(cat "$ini")"
+grep -qx 'SetReg=2' "$ini" || fail "first-run marker missing"
+[[ -n ${SCREENSHOT_DIR:-} ]] && screenshot "$SCREENSHOT_DIR/saver-1024x768.png"
+
+echo "a key ends it at once with exit 0"
+xdotool key --clearmodifiers a
+wait_for 1 gone "$saver_pid" || fail "a key did not end the saver within a second"
+[[ $(saver_exit) == 0 ]] || fail "exit code after a key"
+
+echo "a click ends it"
+start_saver /s
+wait_for 10 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window"
+xdotool click 1
+wait_for 2 gone "$saver_pid" || fail "a click did not end the saver"
+[[ $(saver_exit) == 0 ]] || fail "exit code after a click"
+
+echo "with MouseSens 4, three movements do not end it and the fourth does"
+xdotool mousemove 10 10
+start_saver /s
+wait_for 10 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window"
+for position in "100 100" "200 150" "300 200"; do
+  xdotool mousemove $position
+  sleep 0.2  # each movement its own event
+done
+! wait_for 1 gone "$saver_pid" || fail "three movements ended the saver"
+xdotool mousemove 400 250
+wait_for 2 gone "$saver_pid" || fail "the fourth movement did not end the saver"
+[[ $(saver_exit) == 0 ]] || fail "exit code after movements"
+
+echo "SIGTERM closes it like a close of the window"
+start_saver /s
+wait_for 10 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window"
+kill -TERM "$saver_pid"
+wait_for 2 gone "$saver_pid" || fail "SIGTERM did not end the saver"
+[[ $(saver_exit) == 0 ]] || fail "exit code after SIGTERM"
+
+echo "a second saver yields to the first"
+start_saver /s
+first=$saver_pid
+wait_for 10 has_window_of_size "$first" "1024x768+0+0" || fail "no window"
+"$SKYFARE" /s || fail "the second saver failed"
+alive "$first" || fail "the first saver ended"
+xdotool key a
+wait_for 2 gone "$first" || fail "the first saver did not end"
+echo "passed"
