@@ -22,7 +22,7 @@ TEST(SoundLimit, MinutesBecomeSecondsForTheOfferedValuesOnly) {
 }
 
 // The tick numbers at which StopAll is called within the first ticks.
-std::vector<int> stopTicks(const std::string& soundOff, int ticks, JetSound* out = nullptr) {
+std::vector<int> stopTicks(const std::string& soundOff, int ticks) {
   RecordingSound sound;
   JetSound jet(sound);
   if (soundOff != kNeverStopSound)
