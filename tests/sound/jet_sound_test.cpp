@@ -34,8 +34,6 @@ std::vector<int> stopTicks(const std::string& soundOff, int ticks) {
     if (sound.stopAlls > before)
       stops.push_back(t);
   }
-  if (out)
-    *out = jet;
   return stops;
 }
 
