@@ -1,0 +1,13 @@
+#pragma once
+
+#include "assets/airliner_look.h"
+
+#include <QImage>
+
+namespace skyfare::assets {
+
+// An airliner seen from the side and a little from below, exactly look.widthPx wide, nose
+// towards look.facing, transparent around it.
+QImage drawAirliner(const AirlinerLook& look);
+
+}  // namespace skyfare::assets

@@ -1,0 +1,74 @@
+// Generates the installation's pictures and sound into the folder named on the command line.
+#include "assets/airliner_drawing.h"
+#include "assets/bmp_file.h"
+#include "assets/city_skyline.h"
+#include "assets/fast_jet.h"
+#include "assets/logo.h"
+#include "assets/preview_picture.h"
+#include "assets/preview_scene.h"
+#include "assets/takeoff_sound.h"
+#include "assets/wave_file.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+using namespace skyfare::assets;
+
+// Writes every file; reports each one it cannot write and returns whether all were written.
+bool generateInto(const QDir& folder) {
+  bool allWritten = true;
+  const auto check = [&](bool written, const char* name) {
+    if (!written) {
+      std::fprintf(stderr, "cannot write %s\n",
+                   qPrintable(folder.filePath(QString::fromUtf8(name))));
+      allWritten = false;
+    }
+  };
+  const auto path = [&](const char* name) { return folder.filePath(QString::fromUtf8(name)); };
+
+  QImage rightBound;
+  QImage leftBound;
+  for (const AirlinerLook& look : airlinerFleet()) {
+    const QImage airliner = drawAirliner(look);
+    check(saveBmp(airliner, path(look.fileName)), look.fileName);
+    if (std::string_view(look.fileName) == "jet01.bmp") {
+      rightBound = airliner;
+    } else if (std::string_view(look.fileName) == "jet10.bmp") {
+      leftBound = airliner;
+    }
+  }
+  check(saveBmp(drawFastJet(), path("FastJet.bmp")), "FastJet.bmp");
+  const QImage city = drawCitySkyline();
+  check(saveBmp(city, path("city lights.bmp")), "city lights.bmp");
+  const QImage logo = drawLogo();
+  check(saveBmp(logo, path("SF-Logo.bmp")), "SF-Logo.bmp");
+  const QImage preview =
+      skyfare::toPreviewPicture(composePreviewScene(city, logo, rightBound, leftBound));
+  check(saveBmp(preview, path("preview.bmp")), "preview.bmp");
+  check(saveWave(synthesiseTakeoff(), kTakeoffSampleRateHz, path("takeoff.wav")), "takeoff.wav");
+  return allWritten;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    return 2;
+  }
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  QGuiApplication app(argc, argv);  // the logo's lettering needs the font database
+  const QDir folder(QString::fromLocal8Bit(argv[1]));
+  if (!folder.mkpath(QStringLiteral("."))) {
+    std::fprintf(stderr, "cannot create %s\n", argv[1]);
+    return 1;
+  }
+  return generateInto(folder) ? 0 : 1;
+}

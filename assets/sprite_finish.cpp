@@ -1,0 +1,17 @@
+#include "assets/sprite_finish.h"
+
+namespace skyfare::assets {
+
+QImage finishSprite(const QImage& paintedFacingRight, Facing facing) {
+  const QImage turned =
+      facing == Facing::Left ? paintedFacingRight.mirrored(true, false) : paintedFacingRight;
+  return turned.convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage spriteCanvas(int widthPx, int heightPx) {
+  QImage canvas(widthPx, heightPx, QImage::Format_ARGB32_Premultiplied);
+  canvas.fill(Qt::transparent);
+  return canvas;
+}
+
+}  // namespace skyfare::assets
