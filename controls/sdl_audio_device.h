@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/sdl_alsa_quiet.h"
+
 namespace skyfare {
 
 // The one output format the mixer is opened with; SDL converts to whatever the device takes,
@@ -21,6 +23,7 @@ class SdlAudioDevice {
   bool isOpen() const { return mixerOpen_; }
 
  private:
+  AlsaQuiet alsaQuiet_;
   bool subsystemOpen_ = false;
   bool mixerOpen_ = false;
 };

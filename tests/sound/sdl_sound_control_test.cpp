@@ -1,5 +1,6 @@
 #include "controls/sdl_sound_control.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -236,6 +237,16 @@ TEST(SdlSoundControlWithoutDevice, RunsSilentAndSaysSoOnce) {
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "skyfare: no audio device; the saver runs silent\n");
+}
+
+TEST(SdlSoundControlWithoutDevice, AlsaAddsNothingToTheOneLine) {
+  DiskCapture capture;
+  setenv("SDL_AUDIODRIVER", "alsa", 1);
+  ::testing::internal::CaptureStderr();
+  { SdlSoundControl sound; }
+  // Empty where a sound card is present.
+  EXPECT_THAT(::testing::internal::GetCapturedStderr(),
+              ::testing::AnyOf("", "skyfare: no audio device; the saver runs silent\n"));
 }
 
 TEST(SdlSoundControlSignals, TerminateStillEndsTheProcess) {
