@@ -1,0 +1,36 @@
+#include "controls/display_list.h"
+
+#include <algorithm>
+
+namespace skyfare {
+
+bool SpriteOp::operator==(const SpriteOp& other) const {
+  return sprite == other.sprite && imageVersion == other.imageVersion && x == other.x &&
+         y == other.y;
+}
+
+QRect SpriteOp::bounds() const {
+  return sceneClipped(x, y, image.width(), image.height());
+}
+
+bool TextOp::operator==(const TextOp& other) const {
+  return x == other.x && y == other.y && colour == other.colour && text == other.text &&
+         font == other.font;
+}
+
+QRect opBounds(const DrawOp& op) {
+  return std::visit([](const auto& o) { return o.bounds(); }, op);
+}
+
+QRect sceneClipped(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) {
+  const std::int64_t left = std::max<std::int64_t>(x, 0);
+  const std::int64_t top = std::max<std::int64_t>(y, 0);
+  const std::int64_t right = std::min<std::int64_t>(x + width, kSceneWidth);
+  const std::int64_t bottom = std::min<std::int64_t>(y + height, kSceneHeight);
+  if (width <= 0 || height <= 0 || left >= right || top >= bottom)
+    return {};
+  return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+               static_cast<int>(bottom - top));
+}
+
+}  // namespace skyfare

@@ -1,0 +1,99 @@
+#include "controls/display_list_control.h"
+
+#include <algorithm>
+
+namespace skyfare {
+namespace {
+
+// Room for antialiasing and for glyphs that hinting at another scale makes a little wider.
+constexpr int kTextPaddingPx = 2;
+
+std::int32_t wrappingAdd(std::int32_t value, std::int32_t delta) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) +
+                                   static_cast<std::uint32_t>(delta));
+}
+
+}  // namespace
+
+SpriteHandle DisplayListControl::CreateSprite() {
+  return sprites_.create();
+}
+
+void DisplayListControl::LoadSpriteImage(SpriteHandle sprite, int, const std::string& fileName,
+                                         int transparentMode) {
+  sprites_.loadImage(sprite, fileName, transparentMode);
+}
+
+void DisplayListControl::SetSpriteX(SpriteHandle sprite, std::int32_t x) {
+  if (auto* s = sprites_.find(sprite))
+    s->x = x;
+}
+
+void DisplayListControl::SetSpriteY(SpriteHandle sprite, std::int32_t y) {
+  if (auto* s = sprites_.find(sprite))
+    s->y = y;
+}
+
+void DisplayListControl::MoveSpriteX(SpriteHandle sprite, std::int32_t delta) {
+  if (auto* s = sprites_.find(sprite))
+    s->x = wrappingAdd(s->x, delta);
+}
+
+void DisplayListControl::MoveSpriteY(SpriteHandle sprite, std::int32_t delta) {
+  if (auto* s = sprites_.find(sprite))
+    s->y = wrappingAdd(s->y, delta);
+}
+
+std::int32_t DisplayListControl::GetSpriteX(SpriteHandle sprite) {
+  const auto* s = sprites_.find(sprite);
+  return s != nullptr ? s->x : 0;
+}
+
+void DisplayListControl::FillScreen(SceneColour colour) {
+  frame_.emplace_back(std::in_place_type<FillOp>, FillOp{colour});
+}
+
+void DisplayListControl::DrawSprite(SpriteHandle sprite) {
+  const auto* s = sprites_.find(sprite);
+  if (s == nullptr || s->image.isNull())
+    return;
+  frame_.push_back(SpriteOp{sprite, s->imageVersion, s->x, s->y, s->image});
+}
+
+void DisplayListControl::SetFont(const std::string& fontName, int size, int, bool bold, bool italic,
+                                 bool underline) {
+  if (size < 1) {
+    font_.reset();
+    return;
+  }
+  QFont font(QString::fromStdString(fontName));
+  font.setPixelSize(std::min(size, kMaxFontSizePx));
+  font.setBold(bold);
+  font.setItalic(italic);
+  font.setUnderline(underline);
+  font_.emplace(TextFont{font, QFontMetrics(font)});
+}
+
+void DisplayListControl::DrawText(const std::string& text, std::int32_t x, std::int32_t y,
+                                  SceneColour colour) {
+  if (!font_ || text.empty())
+    return;
+  TextOp op{QString::fromStdString(text), font_->font, x, y, colour, font_->metrics.ascent(), {}};
+  const QFontMetrics& metrics = font_->metrics;
+  const QRect ink = metrics.boundingRect(op.text).translated(0, op.ascentPx) |
+                    QRect(0, 0, metrics.horizontalAdvance(op.text), metrics.height());
+  op.inkBounds = sceneClipped(std::int64_t{x} + ink.left() - kTextPaddingPx,
+                              std::int64_t{y} + ink.top() - kTextPaddingPx,
+                              std::int64_t{ink.width()} + 2 * kTextPaddingPx,
+                              std::int64_t{ink.height()} + 2 * kTextPaddingPx);
+  if (!op.inkBounds.isEmpty())
+    frame_.push_back(std::move(op));
+}
+
+DisplayList DisplayListControl::takeFrame() {
+  DisplayList frame = std::move(frame_);
+  frame_.clear();
+  return frame;
+}
+
+}  // namespace skyfare

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <optional>
+
+#include "controls/display_list.h"
+#include "controls/drawing_control.h"
+#include "controls/sprite_store.h"
+
+namespace skyfare {
+
+// The drawing operations of a drawing component that records each frame as a display list.
+// Sprite places are read when DrawSprite is called; what a Flip does with the list is left to
+// the component. Operations on a handle that names no sprite do nothing.
+class DisplayListControl : public DrawingControl {
+ public:
+  SpriteHandle CreateSprite() override;
+  void LoadSpriteImage(SpriteHandle sprite, int frame, const std::string& fileName,
+                       int transparentMode) override;
+  void SetSpriteX(SpriteHandle sprite, std::int32_t x) override;
+  void SetSpriteY(SpriteHandle sprite, std::int32_t y) override;
+  void MoveSpriteX(SpriteHandle sprite, std::int32_t delta) override;
+  void MoveSpriteY(SpriteHandle sprite, std::int32_t delta) override;
+  std::int32_t GetSpriteX(SpriteHandle sprite) override;
+  void FillScreen(SceneColour colour) override;
+  void DrawSprite(SpriteHandle sprite) override;
+  // Sizes below one pixel draw nothing; very large ones are cut to kMaxFontSizePx.
+  void SetFont(const std::string& fontName, int size, int charset, bool bold, bool italic,
+               bool underline) override;
+  void DrawText(const std::string& text, std::int32_t x, std::int32_t y,
+                SceneColour colour) override;
+
+  static constexpr int kMaxFontSizePx = 1000;
+
+ protected:
+  // The frame composed since the last call, leaving an empty one.
+  DisplayList takeFrame();
+
+ private:
+  struct TextFont {
+    QFont font;
+    QFontMetrics metrics;
+  };
+
+  SpriteStore sprites_;
+  std::optional<TextFont> font_;
+  DisplayList frame_;
+};
+
+}  // namespace skyfare

@@ -1,0 +1,107 @@
+#include "controls/scene_renderer.h"
+
+#include <QColor>
+#include <QTransform>
+
+namespace skyfare {
+namespace {
+
+QColor toQColor(SceneColour colour) {
+  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                static_cast<int>((colour >> 16) & 0xFF));
+}
+
+}  // namespace
+
+SceneRenderer::SceneRenderer(QSize targetSize) : mapping_(targetSize) {}
+
+void SceneRenderer::setTargetSize(QSize targetSize) {
+  const SceneMapping next(targetSize);
+  if (next.scale() != mapping_.scale())
+    scaledPictures_.clear();
+  mapping_ = next;
+}
+
+void SceneRenderer::render(QPainter& painter, const DisplayList& list,
+                           const QRegion& targetRegion) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  for (const QRect& rect : targetRegion.intersected(mapping_.content()))
+    renderRect(painter, list, rect);
+  painter.restore();
+}
+
+void SceneRenderer::renderBars(QPainter& painter) const {
+  const QRegion bars = QRegion(QRect(QPoint(0, 0), mapping_.targetSize())) - mapping_.content();
+  for (const QRect& rect : bars) painter.fillRect(rect, Qt::black);
+}
+
+void SceneRenderer::renderRect(QPainter& painter, const DisplayList& list, const QRect& rect) {
+  painter.setClipRect(rect);
+  // Whatever lies under the last op that covers the rectangle opaquely cannot show.
+  std::size_t first = list.size();
+  while (first > 0 && !covers(list[first - 1], rect)) --first;
+  if (first == 0) {
+    painter.fillRect(rect, Qt::black);
+  } else {
+    --first;
+  }
+  for (std::size_t i = first; i < list.size(); ++i) {
+    if (footprint(list[i]).intersects(rect))
+      paintOp(painter, list[i], rect);
+  }
+}
+
+void SceneRenderer::paintOp(QPainter& painter, const DrawOp& op, const QRect& rect) {
+  if (const auto* fill = std::get_if<FillOp>(&op)) {
+    painter.fillRect(rect, toQColor(fill->colour));
+  } else if (const auto* sprite = std::get_if<SpriteOp>(&op)) {
+    painter.drawImage(mapping_.toTarget(sprite->x, sprite->y), scaled(*sprite));
+  } else if (const auto* text = std::get_if<TextOp>(&op)) {
+    painter.setTransform(
+        QTransform::fromTranslate(mapping_.content().left(), mapping_.content().top())
+            .scale(mapping_.scale(), mapping_.scale()));
+    painter.setFont(text->font);
+    painter.setPen(toQColor(text->colour));
+    painter.drawText(QPointF(text->x, static_cast<double>(text->y) + text->ascentPx), text->text);
+    painter.resetTransform();
+  }
+}
+
+QRect SceneRenderer::footprint(const DrawOp& op) const {
+  if (std::holds_alternative<FillOp>(op))
+    return mapping_.content();
+  if (const auto* sprite = std::get_if<SpriteOp>(&op)) {
+    if (sprite->bounds().isEmpty())
+      return {};
+    return QRect(mapping_.toTarget(sprite->x, sprite->y),
+                 QSize(mapping_.scaledLength(sprite->image.width()),
+                       mapping_.scaledLength(sprite->image.height())));
+  }
+  return mapping_.toTarget(opBounds(op));
+}
+
+bool SceneRenderer::covers(const DrawOp& op, const QRect& rect) const {
+  if (std::holds_alternative<FillOp>(op))
+    return true;
+  const auto* sprite = std::get_if<SpriteOp>(&op);
+  return sprite != nullptr && sprite->isOpaque() && footprint(op).contains(rect);
+}
+
+const QImage& SceneRenderer::scaled(const SpriteOp& op) {
+  ScaledPicture& entry = scaledPictures_[op.sprite];
+  if (entry.image.isNull() || entry.imageVersion != op.imageVersion) {
+    const QSize size(mapping_.scaledLength(op.image.width()),
+                     mapping_.scaledLength(op.image.height()));
+    entry.imageVersion = op.imageVersion;
+    entry.image = size == op.image.size()
+                      ? op.image
+                      : op.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                            .convertToFormat(op.image.format());
+  }
+  return entry.image;
+}
+
+}  // namespace skyfare

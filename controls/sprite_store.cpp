@@ -1,0 +1,34 @@
+#include "controls/sprite_store.h"
+
+#include <iostream>
+
+#include "controls/sprite_picture.h"
+
+namespace skyfare {
+
+SpriteHandle SpriteStore::create() {
+  sprites_.emplace_back();
+  return static_cast<SpriteHandle>(sprites_.size());
+}
+
+void SpriteStore::loadImage(SpriteHandle sprite, const std::string& fileName, int transparentMode) {
+  Sprite* target = find(sprite);
+  if (target == nullptr)
+    return;
+  target->image = loadSpritePicture(fileName, transparentMode);
+  target->imageVersion = ++lastImageVersion_;
+  if (target->image.isNull())
+    std::cerr << "skyfare: cannot read picture " << fileName << '\n';
+}
+
+SpriteStore::Sprite* SpriteStore::find(SpriteHandle sprite) {
+  if (sprite < 1 || static_cast<std::size_t>(sprite) > sprites_.size())
+    return nullptr;
+  return &sprites_[static_cast<std::size_t>(sprite) - 1];
+}
+
+const SpriteStore::Sprite* SpriteStore::find(SpriteHandle sprite) const {
+  return const_cast<SpriteStore*>(this)->find(sprite);
+}
+
+}  // namespace skyfare

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "controls/drawing_control.h"
+
+namespace skyfare {
+
+// The sprites of a drawing component: handles 1, 2, 3, … that are never reused, each with a
+// picture and a place. A handle that names no sprite is ignored by every operation. Every
+// picture loaded gets a version number of its own, so a changed picture is never mistaken
+// for the one it replaced.
+class SpriteStore {
+ public:
+  struct Sprite {
+    QImage image;  // null for an empty sprite, which draws nothing
+    std::uint64_t imageVersion = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+  };
+
+  SpriteHandle create();
+  // Says on standard error, in one line, when the file cannot be read.
+  void loadImage(SpriteHandle sprite, const std::string& fileName, int transparentMode);
+  // Null for a handle that names no sprite.
+  Sprite* find(SpriteHandle sprite);
+  const Sprite* find(SpriteHandle sprite) const;
+
+ private:
+  std::vector<Sprite> sprites_;
+  std::uint64_t lastImageVersion_ = 0;
+};
+
+}  // namespace skyfare
