@@ -1,0 +1,14 @@
+#include "chooser/modal_seams.h"
+
+namespace skyfare {
+
+void showModalMessage(QWidget* parent, const MessageBoxText& box) {
+  QMessageBox message(box.icon, box.title, box.text, QMessageBox::Ok, parent);
+  message.exec();
+}
+
+void runModalDialog(QDialog& dialog) {
+  dialog.exec();
+}
+
+}  // namespace skyfare

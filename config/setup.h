@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "chooser/modal_seams.h"
+
+class QPushButton;
+
+namespace skyfare {
+
+class BackgroundTab;
+class HelpTab;
+class LogoMessageTab;
+class SettingsStore;
+class SettingsTab;
+struct ChooserConfig;
+
+// The reported font families, in the order the platform gives them.
+QStringList reportedFontFamilies();
+
+// The configuration dialog. It keeps no copy of the settings: every control is filled from the
+// store when the dialog opens and writes its setting back the moment the user changes it, so
+// there is nothing to apply or lose. "&OK" and the close box end the program through
+// endProgram; the picture choosers are made afresh for every press of their buttons.
+class Setup final : public QWidget {
+  Q_OBJECT
+
+ public:
+  // What the dialog asks of the world around it.
+  struct Services {
+    std::function<void()> endProgram;
+    std::function<void(const QString& address)> openPage;
+    ShowMessage showMessage = showModalMessage;
+    RunModal runModal = runModalDialog;
+    std::function<QStringList()> fontFamilies = reportedFontFamilies;
+  };
+
+  Setup(SettingsStore& store, std::string dataFolder, Services services, QWidget* parent = nullptr);
+  ~Setup() override;
+
+  // Asks the platform to open the page; a failure is silent.
+  void Navigate(const QString& webPageUrl);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QWidget* createButtonStrip();
+  void open();
+  void showAbout();
+  void showSupportPage();
+  void choosePicture(const ChooserConfig& config);
+
+  SettingsStore& store_;
+  std::string dataFolder_;
+  Services services_;
+
+  SettingsTab* settingsTab_ = nullptr;
+  BackgroundTab* backgroundTab_ = nullptr;
+  LogoMessageTab* logoMessageTab_ = nullptr;
+  HelpTab* helpTab_ = nullptr;
+};
+
+}  // namespace skyfare
