@@ -15,7 +15,6 @@ namespace {
 constexpr double kMarginPx = 2.0;
 constexpr QRgb kWingGrey = 0xFFC4C9D0;
 constexpr QRgb kWindowColour = 0xFF27303F;
-constexpr QRgb kOutline = 0x6E14192A;
 
 // Proportions of one airliner, in pixels, nose to the right. Fractions are of the length.
 class Frame {
@@ -168,9 +167,6 @@ void paintFuselage(QPainter& p, const Frame& f) {
   shadeVertically(p, body, f.look().upperDeck ? f.humpY() : cy - r, cy + r);
   paintCockpit(p, f);
   p.restore();
-  p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor::fromRgba(kOutline), 0.9));
-  p.drawPath(body);
 }
 
 void paintFin(QPainter& p, const Frame& f) {
@@ -188,9 +184,6 @@ void paintFin(QPainter& p, const Frame& f) {
   shade.setColorAt(1.0, QColor(0, 0, 0, 45));
   p.setBrush(shade);
   p.drawPath(shape);
-  p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor::fromRgba(kOutline), 0.9));
-  p.drawPolyline(QPolygonF{fin[3], fin[2], fin[1], fin[0]});
 }
 
 void paintTailplane(QPainter& p, const Frame& f) {
@@ -207,7 +200,7 @@ void paintTailplane(QPainter& p, const Frame& f) {
              QPointF(f.x(0.035), cy + 0.15 * r + f.len(0.015)), QPointF(f.x(0.055), cy - 0.5 * r)};
   }
   p.setBrush(QColor(tTail ? f.look().livery.tail : f.look().livery.crown).darker(112));
-  p.setPen(QPen(QColor::fromRgba(kOutline), 0.8));
+  p.setPen(Qt::NoPen);
   p.drawPolygon(plane);
 }
 
@@ -221,7 +214,7 @@ void paintWing(QPainter& p, const Frame& f) {
   shade.setColorAt(0.0, QColor(kWingGrey).lighter(108));
   shade.setColorAt(1.0, QColor(kWingGrey).darker(118));
   p.setBrush(shade);
-  p.setPen(QPen(QColor::fromRgba(kOutline), 0.8));
+  p.setPen(Qt::NoPen);
   p.drawPolygon(wing);
   if (!f.look().wideBody && f.look().engines == EngineLayout::TwinUnderWing) {
     p.setBrush(QColor(f.look().livery.tail));
@@ -232,7 +225,7 @@ void paintWing(QPainter& p, const Frame& f) {
 
 void paintPylon(QPainter& p, const Frame& f, QPointF engine, double halfLength, double radius) {
   p.setBrush(QColor(kWingGrey).darker(110));
-  p.setPen(QPen(QColor::fromRgba(kOutline), 0.7));
+  p.setPen(Qt::NoPen);
   p.drawPolygon(QPolygonF{QPointF(engine.x() + halfLength * 0.3, engine.y() - radius * 0.8),
                           QPointF(engine.x() - halfLength * 0.1, engine.y() - radius - f.len(0.02)),
                           QPointF(engine.x() - halfLength * 0.9, engine.y() - radius - f.len(0.02)),

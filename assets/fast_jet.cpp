@@ -11,7 +11,6 @@ namespace skyfare::assets {
 namespace {
 
 constexpr QRgb kBodyGrey = 0xFF8D969E;
-constexpr QRgb kOutline = 0x80161A20;
 constexpr double kCentreY = 40.0;
 
 // Painted nose to the right; x runs 0 (flame tip) to 1 (nose).
@@ -56,9 +55,6 @@ void paintGreyPart(QPainter& p, const QPainterPath& shape, double top, double bo
   shade.setColorAt(1.0, QColor(kBodyGrey).darker(150));
   p.setBrush(shade);
   p.drawPath(shape);
-  p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor::fromRgba(kOutline), 0.9));
-  p.drawPath(shape);
 }
 
 QPainterPath polygonPath(const QPolygonF& points) {
@@ -78,8 +74,9 @@ void paintCanopy(QPainter& p) {
   glass.setColorAt(0.45, QColor(0x3B, 0x5A, 0x78));
   glass.setColorAt(1.0, QColor(0x1A, 0x26, 0x36));
   p.setBrush(glass);
-  p.setPen(QPen(QColor(0x40, 0x46, 0x4E), 0.9));
+  p.setPen(Qt::NoPen);
   p.drawPath(canopy);
+  p.setPen(QPen(QColor(0x40, 0x46, 0x4E), 0.9));
   p.drawLine(QPointF(x(0.71), kCentreY - 14.2), QPointF(x(0.72), kCentreY - 7.3));
 }
 

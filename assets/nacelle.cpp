@@ -37,9 +37,6 @@ void paintNacelle(QPainter& painter, QPointF centre, double halfLengthPx, double
                                 QPointF(back + 0.5, cy + radiusPx * 0.45)});
   painter.setBrush(QColor(0x2A, 0x2E, 0x35));
   painter.drawEllipse(QPointF(front - radiusPx * 0.12, cy), radiusPx * 0.2, radiusPx * 0.98);
-  painter.setPen(QPen(QColor(20, 24, 30, 110), 0.8));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawPath(pod);
   painter.restore();
 }
 

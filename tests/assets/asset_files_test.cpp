@@ -1,0 +1,253 @@
+#include "wave_reading.h"
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdlib>
+
+namespace skyfare::testing {
+namespace {
+
+enum class Flight { Left, Right };
+
+struct SpriteRow {
+  const char* file;
+  int widthPx;  // the park line it must fit
+  Flight flight;
+};
+
+constexpr int kWidthTolerancePx = 3;
+
+constexpr SpriteRow kAirliners[] = {
+    {"jet01.bmp", 321, Flight::Right}, {"jet03.bmp", 325, Flight::Left},
+    {"jet02.bmp", 326, Flight::Right}, {"jet04.bmp", 301, Flight::Left},
+    {"jet06.bmp", 326, Flight::Right}, {"jet05.bmp", 326, Flight::Left},
+    {"jet07.bmp", 343, Flight::Right}, {"jet10.bmp", 366, Flight::Left},
+    {"jet08.bmp", 366, Flight::Right}, {"jet11.bmp", 351, Flight::Left},
+    {"jet09.bmp", 351, Flight::Right}, {"jet12.bmp", 351, Flight::Left},
+    {"jet14.bmp", 316, Flight::Right}, {"jet13.bmp", 351, Flight::Left},
+    {"mjet15.bmp", 326, Flight::Left},
+};
+
+const char* const kGeneratedFiles[] = {
+    "FastJet.bmp", "jet01.bmp",       "jet02.bmp",   "jet03.bmp",   "jet04.bmp",
+    "jet05.bmp",   "jet06.bmp",       "jet07.bmp",   "jet08.bmp",   "jet09.bmp",
+    "jet10.bmp",   "jet11.bmp",       "jet12.bmp",   "jet13.bmp",   "jet14.bmp",
+    "mjet15.bmp",  "city lights.bmp", "SF-Logo.bmp", "preview.bmp", "takeoff.wav",
+};
+
+QString dataPath(const char* file) {
+  return QDir(QStringLiteral(SKYFARE_DATA_DIR)).filePath(QString::fromUtf8(file));
+}
+
+QByteArray fileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int bmpBitsPerPixel(const QByteArray& bytes) {
+  return bytes.size() < 30
+             ? 0
+             : static_cast<std::uint8_t>(bytes[28]) | (static_cast<std::uint8_t>(bytes[29]) << 8);
+}
+
+QImage loadSprite(const char* file) {
+  return QImage(dataPath(file)).convertToFormat(QImage::Format_ARGB32);
+}
+
+int opaqueCount(const QImage& image, int fromX, int toX, int fromY, int toY) {
+  int count = 0;
+  for (int y = fromY; y < toY; ++y) {
+    for (int x = fromX; x < toX; ++x) {
+      count += qAlpha(image.pixel(x, y)) == 255 ? 1 : 0;
+    }
+  }
+  return count;
+}
+
+void expectTransparentCornersAndSolidMiddle(const QImage& image, const QString& name) {
+  const int right = image.width() - 1;
+  const int bottom = image.height() - 1;
+  for (const QPoint corner :
+       {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)}) {
+    EXPECT_EQ(qAlpha(image.pixel(corner)), 0)
+        << qPrintable(name) << " corner " << corner.x() << "," << corner.y();
+  }
+  const int middle = image.width() / 2;
+  EXPECT_GT(opaqueCount(image, middle, middle + 1, 0, image.height()), image.height() / 8)
+      << qPrintable(name) << " is not solid across its middle";
+}
+
+// Leading third (towards the nose) against the trailing third, in the upper quarter where only
+// the tail fin reaches.
+void expectFinOnTrailingSide(const QImage& image, Flight flight, const QString& name) {
+  const int third = image.width() / 3;
+  const int fin = image.height() / 4;
+  const int left = opaqueCount(image, 0, third, 0, fin);
+  const int right = opaqueCount(image, image.width() - third, image.width(), 0, fin);
+  if (flight == Flight::Right) {
+    EXPECT_GT(left, 4 * right + 20) << qPrintable(name) << " has its fin at the nose side";
+  } else {
+    EXPECT_GT(right, 4 * left + 20) << qPrintable(name) << " has its fin at the nose side";
+  }
+}
+
+// A half-transparent edge pixel must carry the aircraft's colour, not a colour darkened by its
+// own alpha (which shows as a dark fringe once drawn).
+void expectNoDarkFringe(const QImage& image, const QString& name) {
+  double edgeLight = 0.0;
+  double innerLight = 0.0;
+  int pairs = 0;
+  for (int y = 1; y + 1 < image.height(); ++y) {
+    for (int x = 1; x + 1 < image.width(); ++x) {
+      const QRgb edge = image.pixel(x, y);
+      if (qAlpha(edge) == 0 || qAlpha(edge) > 128) {
+        continue;
+      }
+      for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+        const QRgb inner = image.pixel(QPoint(x, y) + step);
+        if (qAlpha(inner) == 255) {
+          edgeLight += qGray(edge);
+          innerLight += qGray(inner);
+          ++pairs;
+          break;
+        }
+      }
+    }
+  }
+  ASSERT_GT(pairs, 50) << qPrintable(name) << " has no antialiased edge";
+  EXPECT_GT(edgeLight / innerLight, 0.75) << qPrintable(name) << " has a dark fringe";
+}
+
+TEST(AssetFiles, TheDataFolderHoldsEveryGeneratedFile) {
+  for (const char* file : kGeneratedFiles) {
+    EXPECT_GT(QFileInfo(dataPath(file)).size(), 0) << file;
+  }
+}
+
+TEST(AssetFiles, AirlinersFitTheirParkLinesFaceTheirFlightAndHaveCleanEdges) {
+  for (const SpriteRow& row : kAirliners) {
+    const QString name = QString::fromUtf8(row.file);
+    const QByteArray bytes = fileBytes(dataPath(row.file));
+    EXPECT_EQ(bmpBitsPerPixel(bytes), 32) << row.file;
+    const QImage image = loadSprite(row.file);
+    ASSERT_FALSE(image.isNull()) << row.file;
+    EXPECT_LE(std::abs(image.width() - row.widthPx), kWidthTolerancePx) << row.file;
+    EXPECT_GE(image.height(), 70) << row.file;
+    EXPECT_LE(image.height(), 130) << row.file;
+    expectTransparentCornersAndSolidMiddle(image, name);
+    expectFinOnTrailingSide(image, row.flight, name);
+    expectNoDarkFringe(image, name);
+  }
+}
+
+TEST(AssetFiles, FastJetIsASmallTransparentSpriteFlyingLeft) {
+  const QImage image = loadSprite("FastJet.bmp");
+  ASSERT_FALSE(image.isNull());
+  EXPECT_LE(image.width(), 300);
+  EXPECT_LE(image.height(), 100);
+  expectTransparentCornersAndSolidMiddle(image, QStringLiteral("FastJet.bmp"));
+  expectFinOnTrailingSide(image, Flight::Left, QStringLiteral("FastJet.bmp"));
+  expectNoDarkFringe(image, QStringLiteral("FastJet.bmp"));
+}
+
+TEST(AssetFiles, BackgroundLogoAndPreviewAreOpaqueAndOfTheirSizes) {
+  struct Row {
+    const char* file;
+    int maxWidthPx;
+    int maxHeightPx;
+    int exactWidthPx;  // 0 when only the maximum counts
+    int bitsPerPixel;
+  };
+  const Row rows[] = {
+      {"city lights.bmp", 800, 600, 800, 24},
+      {"SF-Logo.bmp", 200, 80, 0, 24},
+      {"preview.bmp", 153, 112, 153, 8},
+  };
+  for (const Row& row : rows) {
+    const QImage image(dataPath(row.file));
+    ASSERT_FALSE(image.isNull()) << row.file;
+    EXPECT_FALSE(image.hasAlphaChannel()) << row.file;
+    EXPECT_LE(image.width(), row.maxWidthPx) << row.file;
+    EXPECT_LE(image.height(), row.maxHeightPx) << row.file;
+    if (row.exactWidthPx != 0) {
+      EXPECT_EQ(image.width(), row.exactWidthPx) << row.file;
+      EXPECT_EQ(image.height(), row.maxHeightPx) << row.file;
+    }
+    EXPECT_EQ(bmpBitsPerPixel(fileBytes(dataPath(row.file))), row.bitsPerPixel) << row.file;
+  }
+  const QImage preview(dataPath("preview.bmp"));
+  EXPECT_EQ(preview.format(), QImage::Format_Indexed8);
+  EXPECT_EQ(preview.colorCount(), 256);
+}
+
+TEST(AssetFiles, TheSkyAboveTheCityStaysDarkAndCalm) {
+  const QImage city = QImage(dataPath("city lights.bmp")).convertToFormat(QImage::Format_RGB32);
+  ASSERT_FALSE(city.isNull());
+  int bright = 0;
+  for (int y = 0; y < city.height() * 2 / 3 - 80; ++y) {
+    for (int x = 0; x < city.width(); ++x) {
+      bright += qGray(city.pixel(x, y)) > 120 ? 1 : 0;
+    }
+  }
+  // Stars and the moon only: well under one pixel in a hundred.
+  EXPECT_LT(bright, city.width() * city.height() / 200);
+}
+
+TEST(AssetFiles, TakeoffSoundIsAClickFreeJetRoarBelowFullScale) {
+  const auto wave = readPcmWave(fileBytes(dataPath("takeoff.wav")));
+  ASSERT_TRUE(wave.has_value());
+  EXPECT_EQ(wave->formatTag, 1);
+  EXPECT_EQ(wave->bitsPerSample, 16);
+  EXPECT_TRUE(wave->channels == 1 || wave->channels == 2);
+  EXPECT_TRUE(wave->sampleRateHz == 22050 || wave->sampleRateHz == 44100);
+  const double seconds =
+      static_cast<double>(wave->samples.size()) / (wave->channels * wave->sampleRateHz);
+  EXPECT_GE(seconds, 4.0);
+  EXPECT_LE(seconds, 8.0);
+  ASSERT_FALSE(wave->samples.empty());
+  const auto [low, high] = std::minmax_element(wave->samples.begin(), wave->samples.end());
+  const int peak = std::max(-static_cast<int>(*low), static_cast<int>(*high));
+  EXPECT_LT(peak, 32767 * 9 / 10);
+  EXPECT_GT(peak, 32767 / 4) << "too quiet to hear";
+  EXPECT_LT(std::abs(wave->samples.front()), 100);
+  EXPECT_LT(std::abs(wave->samples.back()), 100);
+}
+
+TEST(AssetFiles, GeneratingTwiceGivesTheSameBytesAsTheBuild) {
+  QTemporaryDir first;
+  QTemporaryDir second;
+  for (const QTemporaryDir* folder : {&first, &second}) {
+    QProcess generator;
+    generator.start(QStringLiteral(SKYFARE_ASSET_GENERATOR), {folder->path()});
+    ASSERT_TRUE(generator.waitForFinished(120000));
+    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().constData();
+  }
+  for (const char* file : kGeneratedFiles) {
+    const QByteArray one = fileBytes(QDir(first.path()).filePath(QString::fromUtf8(file)));
+    EXPECT_FALSE(one.isEmpty()) << file;
+    EXPECT_EQ(one, fileBytes(QDir(second.path()).filePath(QString::fromUtf8(file)))) << file;
+    EXPECT_EQ(one, fileBytes(dataPath(file))) << file;
+  }
+}
+
+TEST(AssetFiles, GeneratorReportsAFolderItCannotWrite) {
+  QTemporaryDir folder;
+  const QString blocked = QDir(folder.path()).filePath(QStringLiteral("file"));
+  QFile plain(blocked);
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  plain.close();
+  QProcess generator;
+  generator.start(QStringLiteral(SKYFARE_ASSET_GENERATOR), {blocked + QStringLiteral("/inner")});
+  ASSERT_TRUE(generator.waitForFinished(120000));
+  EXPECT_NE(generator.exitCode(), 0);
+}
+
+}  // namespace
+}  // namespace skyfare::testing
