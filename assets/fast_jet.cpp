@@ -66,18 +66,18 @@ QPainterPath polygonPath(const QPolygonF& points) {
 
 void paintCanopy(QPainter& p) {
   QPainterPath canopy;
-  canopy.moveTo(x(0.64), kCentreY - 7);
-  canopy.cubicTo(x(0.67), kCentreY - 15, x(0.75), kCentreY - 15.5, x(0.83), kCentreY - 6);
+  canopy.moveTo(x(0.63), kCentreY - 7);
+  canopy.cubicTo(x(0.66), kCentreY - 17.5, x(0.76), kCentreY - 18, x(0.85), kCentreY - 6);
   canopy.closeSubpath();
-  QLinearGradient glass(x(0.64), kCentreY - 15, x(0.78), kCentreY - 6);
-  glass.setColorAt(0.0, QColor(0x9F, 0xC4, 0xE0));
-  glass.setColorAt(0.45, QColor(0x3B, 0x5A, 0x78));
-  glass.setColorAt(1.0, QColor(0x1A, 0x26, 0x36));
+  QLinearGradient glass(0.0, kCentreY - 17, 0.0, kCentreY - 7);
+  glass.setColorAt(0.0, QColor(0xB4, 0xD6, 0xEE));
+  glass.setColorAt(0.5, QColor(0x5C, 0x86, 0xAD));
+  glass.setColorAt(1.0, QColor(0x2B, 0x44, 0x60));
   p.setBrush(glass);
   p.setPen(Qt::NoPen);
   p.drawPath(canopy);
   p.setPen(QPen(QColor(0x40, 0x46, 0x4E), 0.9));
-  p.drawLine(QPointF(x(0.71), kCentreY - 14.2), QPointF(x(0.72), kCentreY - 7.3));
+  p.drawLine(QPointF(x(0.715), kCentreY - 15.5), QPointF(x(0.725), kCentreY - 7.3));
 }
 
 void paintDetails(QPainter& p) {
