@@ -4,8 +4,6 @@
 #include "assets/city_skyline.h"
 #include "assets/fast_jet.h"
 #include "assets/logo.h"
-#include "assets/preview_picture.h"
-#include "assets/preview_scene.h"
 #include "assets/takeoff_sound.h"
 #include "assets/wave_file.h"
 
@@ -13,7 +11,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
-#include <string_view>
 
 namespace {
 
@@ -31,25 +28,12 @@ bool generateInto(const QDir& folder) {
   };
   const auto path = [&](const char* name) { return folder.filePath(QString::fromUtf8(name)); };
 
-  QImage rightBound;
-  QImage leftBound;
   for (const AirlinerLook& look : airlinerFleet()) {
-    const QImage airliner = drawAirliner(look);
-    check(saveBmp(airliner, path(look.fileName)), look.fileName);
-    if (std::string_view(look.fileName) == "jet01.bmp") {
-      rightBound = airliner;
-    } else if (std::string_view(look.fileName) == "jet10.bmp") {
-      leftBound = airliner;
-    }
+    check(saveBmp(drawAirliner(look), path(look.fileName)), look.fileName);
   }
   check(saveBmp(drawFastJet(), path("FastJet.bmp")), "FastJet.bmp");
-  const QImage city = drawCitySkyline();
-  check(saveBmp(city, path("city lights.bmp")), "city lights.bmp");
-  const QImage logo = drawLogo();
-  check(saveBmp(logo, path("SF-Logo.bmp")), "SF-Logo.bmp");
-  const QImage preview =
-      skyfare::toPreviewPicture(composePreviewScene(city, logo, rightBound, leftBound));
-  check(saveBmp(preview, path("preview.bmp")), "preview.bmp");
+  check(saveBmp(drawCitySkyline(), path("city lights.bmp")), "city lights.bmp");
+  check(saveBmp(drawLogo(), path("SF-Logo.bmp")), "SF-Logo.bmp");
   check(saveWave(synthesiseTakeoff(), kTakeoffSampleRateHz, path("takeoff.wav")), "takeoff.wav");
   return allWritten;
 }

@@ -39,8 +39,11 @@ const char* const kGeneratedFiles[] = {
     "FastJet.bmp", "jet01.bmp",       "jet02.bmp",   "jet03.bmp",   "jet04.bmp",
     "jet05.bmp",   "jet06.bmp",       "jet07.bmp",   "jet08.bmp",   "jet09.bmp",
     "jet10.bmp",   "jet11.bmp",       "jet12.bmp",   "jet13.bmp",   "jet14.bmp",
-    "mjet15.bmp",  "city lights.bmp", "SF-Logo.bmp", "preview.bmp", "takeoff.wav",
+    "mjet15.bmp",  "city lights.bmp", "SF-Logo.bmp", "takeoff.wav",
 };
+
+// Made from a real frame of the saver, after the files above.
+const char* const kPreviewFile = "preview.bmp";
 
 QString dataPath(const char* file) {
   return QDir(QStringLiteral(SKYFARE_DATA_DIR)).filePath(QString::fromUtf8(file));
@@ -129,6 +132,7 @@ TEST(AssetFiles, TheDataFolderHoldsEveryGeneratedFile) {
   for (const char* file : kGeneratedFiles) {
     EXPECT_GT(QFileInfo(dataPath(file)).size(), 0) << file;
   }
+  EXPECT_GT(QFileInfo(dataPath(kPreviewFile)).size(), 0);
 }
 
 TEST(AssetFiles, AirlinersFitTheirParkLinesFaceTheirFlightAndHaveCleanEdges) {
@@ -182,7 +186,7 @@ TEST(AssetFiles, BackgroundLogoAndPreviewAreOpaqueAndOfTheirSizes) {
     }
     EXPECT_EQ(bmpBitsPerPixel(fileBytes(dataPath(row.file))), row.bitsPerPixel) << row.file;
   }
-  const QImage preview(dataPath("preview.bmp"));
+  const QImage preview(dataPath(kPreviewFile));
   EXPECT_EQ(preview.format(), QImage::Format_Indexed8);
   EXPECT_EQ(preview.colorCount(), 256);
 }
