@@ -1,0 +1,92 @@
+#include "controls/qt_drawing_control.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
+#include "controls/frame_damage.h"
+
+namespace skyfare {
+
+QtDrawingControl::QtDrawingControl() : pacer_([this] { frameDue(); }) {}
+
+QtDrawingControl::~QtDrawingControl() = default;
+
+bool QtDrawingControl::InitDisplay(int, int, int, std::string_view) {
+  if (displayOpen_)
+    return true;
+  if (qGuiApp == nullptr || QGuiApplication::screens().isEmpty())
+    return false;
+  sinceInit_.start();
+  // A window appearing under a still pointer may bring a move event; that is no movement.
+  lastPointer_ = QCursor::pos();
+  for (QScreen* screen : QGuiApplication::screens()) addWindow(screen);
+  QObject::connect(qGuiApp, &QGuiApplication::screenAdded, &context_,
+                   [this](QScreen* screen) { addWindow(screen); });
+  QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, &context_,
+                   [this](QScreen* screen) { removeWindow(screen); });
+  displayOpen_ = true;
+  pacer_.start();
+  return true;
+}
+
+void QtDrawingControl::Flip() {
+  DisplayList next = takeFrame();
+  ++statistics_.framesComposed;
+  const QRegion damage = frameDamage(presented_, next);
+  presented_ = std::move(next);
+  if (damage.isEmpty())
+    return;
+  bool flushed = false;
+  for (const auto& window : windows_) flushed = window->present(damage) || flushed;
+  if (flushed)
+    ++statistics_.framesPresented;
+}
+
+void QtDrawingControl::addWindow(QScreen* screen) {
+  ScreenWindowEvents& events = *this;
+  windows_.push_back(std::make_unique<ScreenWindow>(screen, presented_, events));
+}
+
+void QtDrawingControl::removeWindow(QScreen* screen) {
+  std::erase_if(windows_, [screen](const auto& window) { return window->screen() == screen; });
+}
+
+void QtDrawingControl::frameDue() {
+  if (sink_ != nullptr)
+    sink_->FrameUpdate();
+}
+
+void QtDrawingControl::raiseLater(void (DrawingEvents::*event)()) {
+  QMetaObject::invokeMethod(
+      &context_,
+      [this, event] {
+        if (displayOpen_ && sink_ != nullptr)
+          (sink_->*event)();
+      },
+      Qt::QueuedConnection);
+}
+
+void QtDrawingControl::keyPressed() {
+  raiseLater(&DrawingEvents::KeyDown);
+}
+
+void QtDrawingControl::mousePressed() {
+  raiseLater(&DrawingEvents::MouseDown);
+}
+
+void QtDrawingControl::mouseMoved(QPointF globalPosition) {
+  if (globalPosition == lastPointer_)
+    return;
+  lastPointer_ = globalPosition;
+  raiseLater(&DrawingEvents::MouseMove);
+}
+
+void QtDrawingControl::windowFlushed() {
+  ++statistics_.flushes;
+  if (!statistics_.msToFirstFrame && statistics_.framesComposed > 0)
+    statistics_.msToFirstFrame = sinceInit_.elapsed();
+}
+
+}  // namespace skyfare
