@@ -71,7 +71,11 @@ windows_of() {
   done
 }
 
-has_window_of_size() { windows_of "$1" | grep -qx "$2"; }
+has_window_of_size() {
+  local list
+  list=$(windows_of "$1")
+  grep -qx "$2" <<<"$list"
+}
 
 # pixel X Y [file]: the colour of one pixel of the screen (or of a PNG) as "R,G,B".
 pixel() {
