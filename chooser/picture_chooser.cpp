@@ -62,8 +62,11 @@ PictureChooser::PictureChooser(SettingsStore& store, ChooserConfig config, ShowM
   setFixedSize(config_.clientSize);
 
   auto* columns = new QHBoxLayout;
-  columns->addWidget(createFileColumn(), 1);
-  columns->addWidget(createFolderColumn(), 1);
+  // The two columns share the width evenly, whatever their contents would ask for.
+  for (QWidget* column : {createFileColumn(), createFolderColumn()}) {
+    column->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    columns->addWidget(column, 1);
+  }
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(columns);
   layout->addWidget(createButtonRow());

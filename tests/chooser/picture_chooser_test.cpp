@@ -190,13 +190,5 @@ TEST_F(PictureChooserTest, VolumeThatCannotBeEnteredSaysDriveErrorAndGoesBack) {
   EXPECT_EQ(chooser_->currentFolder(), folder_.path());
 }
 
-TEST(ChooserConfig, TwinsDifferInTitleKeyAndSize) {
-  EXPECT_EQ(GetLogo().title, "Select Your Logo");
-  EXPECT_EQ(GetLogo().key, Key::LogoFileName);
-  EXPECT_EQ(GetLogo().clientSize, QSize(389, 286));
-  EXPECT_EQ(GetFile().key, Key::BMPFileName);
-  EXPECT_EQ(GetFile().clientSize, QSize(404, 312));
-}
-
 }  // namespace
 }  // namespace skyfare
