@@ -76,6 +76,11 @@ PictureChooser::PictureChooser(SettingsStore& store, ChooserConfig config, ShowM
 
   pattern_ = QString::fromLatin1(kFileTypes[0].pattern);
   openFolder(QDir::currentPath());
+  // A working folder that is gone, or closed to the user, gives way to the home folder.
+  if (currentFolder_.isEmpty())
+    openFolder(QDir::homePath());
+  if (currentFolder_.isEmpty())
+    openFolder(QDir::rootPath());
 
   connect(cboFileType_, &QComboBox::currentIndexChanged, this, &PictureChooser::chooseFileType);
   connect(drvDrive_, &QComboBox::activated, this, &PictureChooser::chooseDrive);

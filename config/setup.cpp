@@ -55,14 +55,13 @@ Setup::Setup(SettingsStore& store, std::string dataFolder, Services services, QW
   settingsTab_ = new SettingsTab(store_);
   backgroundTab_ = new BackgroundTab(store_, folderText, [this] { choosePicture(GetFile()); });
   logoMessageTab_ = new LogoMessageTab(store_, folderText, [this] { choosePicture(GetLogo()); });
-  helpTab_ = new HelpTab(folderText);
 
   auto* tabs = new QTabWidget;
   tabs->setObjectName(QStringLiteral("SSTab"));
   tabs->addTab(settingsTab_, tr("Settings"));
   tabs->addTab(backgroundTab_, tr("BackGround"));
   tabs->addTab(logoMessageTab_, tr("Logo/Message"));
-  tabs->addTab(helpTab_, tr("Help"));
+  tabs->addTab(new HelpTab(folderText), tr("Help"));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(kMarginPx, kMarginPx, kMarginPx, kMarginPx);
@@ -77,8 +76,6 @@ Setup::Setup(SettingsStore& store, std::string dataFolder, Services services, QW
   initialiseOnFirstRun(store_, dataFolder_);
   open();
 }
-
-Setup::~Setup() = default;
 
 QWidget* Setup::createButtonStrip() {
   auto* strip = new QWidget;

@@ -12,7 +12,6 @@ class QPushButton;
 namespace skyfare {
 
 class BackgroundTab;
-class HelpTab;
 class LogoMessageTab;
 class SettingsStore;
 class SettingsTab;
@@ -39,7 +38,6 @@ class Setup final : public QWidget {
   };
 
   Setup(SettingsStore& store, std::string dataFolder, Services services, QWidget* parent = nullptr);
-  ~Setup() override;
 
   // Asks the platform to open the page; a failure is silent.
   void Navigate(const QString& webPageUrl);
@@ -61,7 +59,6 @@ class Setup final : public QWidget {
   SettingsTab* settingsTab_ = nullptr;
   BackgroundTab* backgroundTab_ = nullptr;
   LogoMessageTab* logoMessageTab_ = nullptr;
-  HelpTab* helpTab_ = nullptr;
 };
 
 }  // namespace skyfare

@@ -95,6 +95,15 @@ TEST_F(PictureChooserTest, OpensAtTheWorkingFolderWithBitmapsListed) {
   EXPECT_EQ(folders->topLevelItem(0)->text(0), "/");
 }
 
+TEST_F(PictureChooserTest, GoneWorkingFolderGivesWayToTheHomeFolder) {
+  QDir(folder_.path()).mkdir("gone");
+  QDir::setCurrent(folder_.filePath("gone"));
+  QDir(folder_.path()).rmdir("gone");
+  open();
+  EXPECT_EQ(chooser_->currentFolder(), QDir::homePath());
+  EXPECT_EQ(control<QLabel>("lblDirName")->text(), QDir::homePath());
+}
+
 TEST_F(PictureChooserTest, EachFileTypeListsItsOrdinaryFilesIgnoringCase) {
   open();
   const std::vector<QStringList> expected = {

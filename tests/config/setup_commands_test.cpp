@@ -5,9 +5,11 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "chooser/picture_chooser.h"
+#include "config/run_configure.h"
 #include "tests/config/setup_fixture.h"
 
 namespace skyfare::testing {
@@ -108,6 +110,32 @@ TEST_F(SetupCommands, ReopeningShowsEveryChangeMadeBefore) {
   EXPECT_EQ(shown("txtSpeed"), "40");
   EXPECT_EQ(shown("txtMessage"), "Gate 4");
   EXPECT_FALSE(control<QPushButton>("cmdSelectBG")->isEnabled());
+}
+
+TEST(RunConfigure, ShowsTheDialogUntilOkEndsTheProgram) {
+  TempConfigFolder config;
+  QSettingsStore store;
+  QString title;
+  bool watchdogFired = false;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* setup = qobject_cast<skyfare::Setup*>(window); setup && setup->isVisible()) {
+        title = setup->windowTitle();
+        setup->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+      }
+    }
+  });
+  QTimer watchdog;
+  watchdog.callOnTimeout([&] {
+    watchdogFired = true;
+    QCoreApplication::exit(1);
+  });
+  watchdog.start(std::chrono::seconds(30));
+
+  EXPECT_EQ(runConfigure(store, "/opt/skyfare/"), 0);
+  EXPECT_FALSE(watchdogFired);
+  EXPECT_EQ(title, "Skyfare Control Box");
+  EXPECT_FALSE(needsFirstRunDefaults(store));
 }
 
 }  // namespace
