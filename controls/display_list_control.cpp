@@ -5,9 +5,6 @@
 namespace skyfare {
 namespace {
 
-// Room for antialiasing and for glyphs that hinting at another scale makes a little wider.
-constexpr int kTextPaddingPx = 2;
-
 std::int32_t wrappingAdd(std::int32_t value, std::int32_t delta) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) +
                                    static_cast<std::uint32_t>(delta));
@@ -71,21 +68,19 @@ void DisplayListControl::SetFont(const std::string& fontName, int size, int, boo
   font.setBold(bold);
   font.setItalic(italic);
   font.setUnderline(underline);
-  font_.emplace(TextFont{font, QFontMetrics(font)});
+  font_ = font;
 }
 
 void DisplayListControl::DrawText(const std::string& text, std::int32_t x, std::int32_t y,
                                   SceneColour colour) {
   if (!font_ || text.empty())
     return;
-  TextOp op{QString::fromStdString(text), font_->font, x, y, colour, font_->metrics.ascent(), {}};
-  const QFontMetrics& metrics = font_->metrics;
-  const QRect ink = metrics.boundingRect(op.text).translated(0, op.ascentPx) |
-                    QRect(0, 0, metrics.horizontalAdvance(op.text), metrics.height());
-  op.inkBounds = sceneClipped(std::int64_t{x} + ink.left() - kTextPaddingPx,
-                              std::int64_t{y} + ink.top() - kTextPaddingPx,
-                              std::int64_t{ink.width()} + 2 * kTextPaddingPx,
-                              std::int64_t{ink.height()} + 2 * kTextPaddingPx);
+  TextOp op{QString::fromStdString(text), *font_, x, y, colour, 0, {}};
+  const TextMeasure::Extent& extent = textMeasure_.measure(op.font, op.text);
+  op.ascentPx = extent.ascentPx;
+  op.inkBounds =
+      sceneClipped(std::int64_t{x} + extent.ink.left(), std::int64_t{y} + extent.ink.top(),
+                   extent.ink.width(), extent.ink.height());
   if (!op.inkBounds.isEmpty())
     frame_.push_back(std::move(op));
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QFont>
-#include <QFontMetrics>
 #include <optional>
 
 #include "controls/display_list.h"
 #include "controls/drawing_control.h"
 #include "controls/sprite_store.h"
+#include "controls/text_measure.h"
 
 namespace skyfare {
 
@@ -38,13 +38,9 @@ class DisplayListControl : public DrawingControl {
   DisplayList takeFrame();
 
  private:
-  struct TextFont {
-    QFont font;
-    QFontMetrics metrics;
-  };
-
   SpriteStore sprites_;
-  std::optional<TextFont> font_;
+  std::optional<QFont> font_;  // none while the size draws nothing
+  TextMeasure textMeasure_;
   DisplayList frame_;
 };
 
