@@ -22,6 +22,8 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
+  [[ -s $work/saver.err ]] && sed "s/^/  saver: /" "$work/saver.err" >&2
+  [[ -n $saver_pid ]] && alive "$saver_pid" && echo "  (the saver is still running)" >&2
   exit 1
 }
 

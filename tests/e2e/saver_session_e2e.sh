@@ -8,6 +8,9 @@ start_saver /s
 wait_for 10 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no full-screen window: $(windows_of "$saver_pid")"
 [[ $(grep -c '=' "$ini") == 20 ]] || fail "expected twenty stored values: $(cat "$ini")"
 grep -qx 'SetReg=2' "$ini" || fail "first-run marker missing"
+# The first frames are on the screen (the city at night lights the lower half).
+painted() { [[ $(pixel 512 600) != "0,0,0" ]]; }
+wait_for 10 painted || fail "the saver painted nothing"
 [[ -n ${SCREENSHOT_DIR:-} ]] && screenshot "$SCREENSHOT_DIR/saver-1024x768.png"
 
 echo "a key ends it at once with exit 0"
@@ -18,6 +21,7 @@ wait_for 1 gone "$saver_pid" || fail "a key did not end the saver within a secon
 echo "a click ends it"
 start_saver /s
 wait_for 10 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window"
+wait_for 10 painted || fail "the saver painted nothing"
 xdotool click 1
 wait_for 2 gone "$saver_pid" || fail "a click did not end the saver"
 [[ $(saver_exit) == 0 ]] || fail "exit code after a click"
@@ -26,6 +30,7 @@ echo "with MouseSens 4, three movements do not end it and the fourth does"
 xdotool mousemove 10 10
 start_saver /s
 wait_for 10 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window"
+wait_for 10 painted || fail "the saver painted nothing"
 for position in "100 100" "200 150" "300 200"; do
   xdotool mousemove $position
   sleep 0.2  # each movement its own event
