@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The settings dialog on a real X server, beside a running saver: what is typed into the dialog
+# shows in the saver's next frames, and OK ends the dialog with exit 0.
+source "$(dirname "$0")/lib.sh"
+start_xvfb 1024x768
+mkdir -p "$(dirname "$ini")"
+cat >"$ini" <<INI
+[Startup]
+BackGround=1
+Clock=0
+FontName=DejaVu Sans
+FontSize=20
+LogoChecked=0
+Message=
+MessageChecked=0
+Prop=0
+[System]
+MouseSens=20
+SetReg=2
+INI
+
+start_saver /s
+saver=$saver_pid
+wait_for 10 has_window_of_size "$saver" "1024x768+0+0" || fail "no saver window"
+
+"$SKYFARE" /c >"$work/dialog.out" 2>"$work/dialog.err" &
+dialog=$!
+dialog_window() { xdotool search --onlyvisible --name "Skyfare Control Box"; }
+wait_for 10 dialog_window || fail "no dialog window"
+# The dialog is 591 × 377 and centred: its top left is at (216, 195) on this screen.
+at() {
+  xdotool mousemove $((216 + $1)) $((195 + $2)) "${@:3}"
+  sleep 0.3  # let the dialog handle one step before the next
+}
+dialog_shown() { [[ $(pixel 220 200) != "0,0,0" ]]; }
+wait_for 10 dialog_shown || fail "the dialog painted nothing"
+[[ -n ${SCREENSHOT_DIR:-} ]] && screenshot "$SCREENSHOT_DIR/dialog-settings.png"
+
+# Logo/Message tab, "Display Message", then a new text in the message box.
+at 218 18 click 1
+at 36 177 click 1
+at 200 204 click --repeat 3 1
+xdotool type --delay 20 "Hello from the dialog"
+[[ -n ${SCREENSHOT_DIR:-} ]] && screenshot "$SCREENSHOT_DIR/dialog-logo-message.png"
+grep -qx 'Message=Hello from the dialog' "$ini" || fail "the dialog did not store the message: $(grep Message "$ini")"
+
+cyan_pixels() {
+  # The scene is scaled by 1.28 on this screen: its bottom 40 rows are the screen's bottom 51.
+  import -window root -crop 250x51+0+717 "$work/message.png"
+  convert "$work/message.png" -fill black +opaque "rgb(0,255,255)" -fill white -opaque "rgb(0,255,255)" \
+    -format '%[fx:int(mean*w*h)]' info:
+}
+message_shown() { [[ $(cyan_pixels) -gt 100 ]]; }
+wait_for 3 message_shown || fail "the saver does not show the typed message"
+alive "$saver" || fail "the saver ended while the dialog was used"
+
+at 544 360 click 1
+wait_for 3 gone "$dialog" || fail "OK did not end the dialog"
+code=0
+wait "$dialog" || code=$?
+[[ $code == 0 ]] || fail "the dialog ended with $code"
+
+xdotool mousemove 100 100 click 1
+wait_for 3 gone "$saver" || fail "the saver did not end on a click"
+echo "passed"
