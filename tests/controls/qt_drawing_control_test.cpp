@@ -4,8 +4,11 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -173,6 +176,54 @@ TEST_F(QtDrawingControlTest, SinkMayEndTheComponentFromAKey) {
   QTest::qWait(50);
   EXPECT_EQ(sink_.keys, 1);
   EXPECT_EQ(windowOn(QGuiApplication::primaryScreen()), nullptr);
+}
+
+TEST_F(QtDrawingControlTest, SinkMayEndTheComponentFromAFrame) {
+  sink_.compose = [this] {
+    if (sink_.frames == 3)
+      drawing_.reset();
+  };
+  ASSERT_TRUE(drawing_->InitDisplay(800, 600, 16, ""));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return drawing_ == nullptr; }, kWatchdogMs));
+  QTest::qWait(100);
+  EXPECT_EQ(sink_.frames, 3);
+}
+
+bool windowsMatchScreens(const QtDrawingControl& drawing) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  if (drawing.windowCount() != static_cast<std::size_t>(screens.size()))
+    return false;
+  return std::all_of(screens.begin(), screens.end(), [](QScreen* screen) {
+    const QWindow* window = windowOn(screen);
+    return window != nullptr && window->geometry() == screen->geometry();
+  });
+}
+
+// Splits the X screen into two monitors and joins it again, as plugging a second monitor does.
+TEST_F(QtDrawingControlTest, KeepsAWindowOnEachScreenAsScreensComeAndGo) {
+  const QString xrandr = QStandardPaths::findExecutable(QStringLiteral("xrandr"));
+  if (QGuiApplication::platformName() != QStringLiteral("xcb") || xrandr.isEmpty())
+    GTEST_SKIP() << "needs an X server and xrandr";
+  ASSERT_TRUE(drawing_->InitDisplay(800, 600, 16, ""));
+  const QSize whole = QGuiApplication::primaryScreen()->geometry().size();
+  const int half = whole.width() / 2;
+  auto run = [&](const QStringList& arguments) {
+    return QProcess::execute(xrandr, arguments) == 0;
+  };
+  ASSERT_TRUE(run({"--setmonitor", "left",
+                   QStringLiteral("%1/254x%2/286+0+0").arg(half).arg(whole.height()), "screen"}));
+  ASSERT_TRUE(run({"--setmonitor", "right",
+                   QStringLiteral("%1/254x%2/286+%1+0").arg(half).arg(whole.height()), "none"}));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return QGuiApplication::screens().size() == 2 && windowsMatchScreens(*drawing_); },
+      kWatchdogMs));
+
+  ASSERT_TRUE(run({"--delmonitor", "right"}));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return QGuiApplication::screens().size() == 1 && windowsMatchScreens(*drawing_); },
+      kWatchdogMs));
+  const int framesBefore = sink_.frames;
+  EXPECT_TRUE(waitForFrames(framesBefore + 5));
 }
 
 }  // namespace
