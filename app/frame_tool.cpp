@@ -36,7 +36,7 @@ class SteppedHost final : public HostServices {
   }
   std::uint32_t tickCount() override { return static_cast<std::uint32_t>(microseconds_ / 1000); }
   double secondsSinceMidnight() override { return seconds_; }
-  std::string timeOfDayText(int seconds) override { return localTimeOfDayText(seconds); }
+  std::string timeOfDayText(int seconds) override { return timeFormat_.text(seconds); }
   void showCursor(bool) override {}
   void setScreenSaverRunning(bool) override {}
   void messageBox(const std::string& text, const std::string&) override {
@@ -47,6 +47,7 @@ class SteppedHost final : public HostServices {
 
  private:
   static constexpr long long kFrameMicros = 1000000 / 60;
+  LocalTimeFormat timeFormat_;
   long long microseconds_ = 1000000;
   long frames_ = 0;
   int seconds_ = 21 * 3600 + 30 * 60;

@@ -28,15 +28,23 @@ double QtHostServices::secondsSinceMidnight() {
 }
 
 std::string QtHostServices::timeOfDayText(int secondsSinceMidnight) {
-  return localTimeOfDayText(secondsSinceMidnight);
+  return timeFormat_.text(secondsSinceMidnight);
 }
 
-std::string localTimeOfDayText(int secondsSinceMidnight) {
-  QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+LocalTimeFormat::LocalTimeFormat() {
+  format_ = QLocale::system().timeFormat(QLocale::LongFormat);
   // Drop the time zone ("t", "tt", …) and the blanks it leaves behind.
-  format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b\\s*")));
-  const QTime time = QTime(0, 0).addSecs(secondsSinceMidnight);
-  return QLocale::system().toString(time, format.trimmed()).toStdString();
+  format_.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b\\s*")));
+  format_ = format_.trimmed();
+}
+
+std::string LocalTimeFormat::text(int secondsSinceMidnight) {
+  if (secondsSinceMidnight != lastSeconds_) {
+    lastSeconds_ = secondsSinceMidnight;
+    const QTime time = QTime(0, 0).addSecs(secondsSinceMidnight);
+    lastText_ = QLocale::system().toString(time, format_).toStdString();
+  }
+  return lastText_;
 }
 
 void QtHostServices::showCursor(bool visible) {

@@ -1,8 +1,24 @@
 #pragma once
 
+#include <QString>
+
 #include "saver/host_services.h"
 
 namespace skyfare {
+
+// The time of day in the system locale's long time format without its time zone: hours,
+// minutes and seconds. The clock asks every frame, so the format is worked out once and the
+// last text is kept.
+class LocalTimeFormat {
+ public:
+  LocalTimeFormat();
+  std::string text(int secondsSinceMidnight);
+
+ private:
+  QString format_;
+  int lastSeconds_ = -1;
+  std::string lastText_;
+};
 
 // Host services of a real display session: the monotonic and wall clocks, the user's time
 // format, a blank cursor while the saver runs, message boxes, and the end of the event loop.
@@ -25,12 +41,9 @@ class QtHostServices final : public HostServices {
   bool screenSaverRunning() const { return saverRunning_; }
 
  private:
+  LocalTimeFormat timeFormat_;
   bool cursorHidden_ = false;
   bool saverRunning_ = false;
 };
-
-// The time of day in the system locale's long time format without its time zone:
-// hours, minutes and seconds.
-std::string localTimeOfDayText(int secondsSinceMidnight);
 
 }  // namespace skyfare

@@ -1,10 +1,13 @@
 #include "settings/qsettings_store.h"
 
+#include <sys/stat.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cstdint>
 #include <cstdio>
 
 namespace skyfare {
@@ -24,17 +27,28 @@ QString keyPath(std::string_view section, std::string_view key) {
 }  // namespace
 
 namespace {
+// What tells one version of the file from the next, read with a plain stat: this is asked
+// before every read, three times a frame while the saver runs.
 struct FileStamp {
   bool exists = false;
-  qint64 size = -1;
-  QDateTime modified;
+  off_t size = -1;
+  std::int64_t modifiedNs = 0;
   bool operator==(const FileStamp&) const = default;
 };
+
+FileStamp stampOf(const QByteArray& path) {
+  struct stat info {};
+  if (::stat(path.constData(), &info) != 0)
+    return {};
+  return {true, info.st_size,
+          static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
 }  // namespace
 
 struct QSettingsStore::OpenFile {
   std::string application;
   QString path;
+  QByteArray nativePath;
   std::unique_ptr<QSettings> settings;  // null while the file on disk is unusable
   FileStamp stamp;
   bool unusable = false;
@@ -55,12 +69,12 @@ QSettingsStore::OpenFile* QSettingsStore::fileFor(std::string_view application, 
     file_ = std::make_unique<OpenFile>();
     file_->application = std::string(application);
     file_->path = filePath(application);
+    file_->nativePath = QFile::encodeName(file_->path);
   }
   OpenFile& f = *file_;
 
   // Parse again only when the file on disk changed since we last looked.
-  const QFileInfo info(f.path);
-  const FileStamp stamp{info.exists(), info.size(), info.lastModified()};
+  const FileStamp stamp = stampOf(f.nativePath);
   if (!f.settings || stamp != f.stamp) {
     f.stamp = stamp;
     if (stamp.exists && stamp.size > kLargestReadableFileBytes) {
