@@ -90,3 +90,11 @@ pixel() {
 }
 
 screenshot() { import -window root "$1"; }
+
+# A key pressed as a person presses it. A press and release sent in the same instant are, now
+# and then, taken by Qt's X11 input for an auto-repeat pair and the press is dropped.
+press_key() {
+  xdotool keydown "$1"
+  sleep 0.1
+  xdotool keyup "$1"
+}

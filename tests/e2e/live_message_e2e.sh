@@ -37,6 +37,6 @@ wait_for 2 message_shown || fail "the new message did not appear"
 
 sed -i 's/^MessageChecked=1$/MessageChecked=0/' "$ini"
 wait_for 2 message_hidden || fail "switching the message off did not hide it"
-xdotool key Escape
+press_key Escape
 wait_for 2 gone "$saver_pid" || fail "the saver did not end"
 echo "passed"
