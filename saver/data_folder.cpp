@@ -5,15 +5,8 @@
 namespace skyfare {
 
 std::string dataFolderFor(const std::string& executableFolder) {
-  namespace fs = std::filesystem;
-  const fs::path bin(executableFolder);
-  std::error_code error;
-  for (const fs::path& candidate :
-       {bin.parent_path() / "assets", bin.parent_path() / "share" / "skyfare"}) {
-    if (fs::is_directory(candidate, error))
-      return candidate.lexically_normal().string() + "/";
-  }
-  return (bin.parent_path() / "share" / "skyfare").lexically_normal().string() + "/";
+  const std::filesystem::path prefix = std::filesystem::path(executableFolder).parent_path();
+  return (prefix / "share" / "skyfare").lexically_normal().string() + "/";
 }
 
 }  // namespace skyfare

@@ -4,8 +4,8 @@
 
 namespace skyfare {
 
-// The data folder of an installation, with its trailing "/": `<prefix>/share/skyfare/` beside
-// an installed executable, or the build tree's `assets/` when run from the build.
+// The data folder beside an executable in `<prefix>/bin/`, with its trailing "/":
+// `<prefix>/share/skyfare/`. The build tree is laid out the same way.
 std::string dataFolderFor(const std::string& executableFolder);
 
 }  // namespace skyfare
