@@ -10,22 +10,14 @@
 #include "controls/frame_damage.h"
 #include "controls/offscreen_drawing_control.h"
 #include "controls/scene_renderer.h"
+#include "tests/controls/list_recorder.h"
 
 namespace skyfare::bench {
 namespace {
 
 const QSize kScreenSize(1920, 1080);
 
-// Keeps each flipped frame's list instead of showing it.
-class ListRecorder final : public DisplayListControl {
- public:
-  void setEventSink(DrawingEvents*) override {}
-  void setVisible(bool) override {}
-  bool InitDisplay(int, int, int, std::string_view) override { return true; }
-  void Flip() override { flipped = takeFrame(); }
-
-  DisplayList flipped;
-};
+using testing::ListRecorder;
 
 // How many such frames one core could make in a second; 60 divided by it is the share of a
 // core the saver would spend at 60 frames a second.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/program_title.h"
+
 #include <QDialog>
 #include <QMessageBox>
 #include <QString>
@@ -8,9 +10,6 @@
 class QWidget;
 
 namespace skyfare {
-
-// The title of a message box that has none of its own.
-inline constexpr char kProgramTitle[] = "Skyfare 1";
 
 // What a modal message box says: its icon, title and text, with only an OK button.
 struct MessageBoxText {

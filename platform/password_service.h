@@ -1,8 +1,8 @@
 #pragma once
 
-namespace skyfare {
+#include "app/program_title.h"
 
-inline constexpr const char* kProgramTitle = "Skyfare 1";
+namespace skyfare {
 
 // Screen lockers on this platform ask for the account password, so there is no saver password
 // to change: says so in a message box owned by a plain window.

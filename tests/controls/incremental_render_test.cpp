@@ -7,21 +7,13 @@
 #include "controls/display_list_control.h"
 #include "controls/frame_damage.h"
 #include "controls/scene_renderer.h"
+#include "tests/controls/list_recorder.h"
 #include "tests/controls/picture_files.h"
 
 namespace skyfare {
 namespace {
 
-// Keeps each flipped frame's list instead of showing it.
-class ListRecorder final : public DisplayListControl {
- public:
-  void setEventSink(DrawingEvents*) override {}
-  void setVisible(bool) override {}
-  bool InitDisplay(int, int, int, std::string_view) override { return true; }
-  void Flip() override { flipped = takeFrame(); }
-
-  DisplayList flipped;
-};
+using testing::ListRecorder;
 
 QImage noisyPicture(QSize size, std::mt19937& random) {
   QImage image(size, QImage::Format_RGB32);
