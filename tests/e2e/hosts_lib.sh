@@ -31,10 +31,12 @@ children_of() {
 
 has_child_of_size() { children_of "$1" | grep -q "^$2"; }
 
-# Mapped top-level windows that a process shows, one id a line.
+# Mapped top-level windows that a process shows, one id a line, leaving out the host's window
+# (XScreenSaver marks its own window with the pid of the hack it runs).
 top_level_windows_of() {
-  local id
+  local id host=$((${2:-0}))
   for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+    ((id == host)) && continue
     xwininfo -id "$id" -children | grep -q "Parent window id: $(root_id) " && echo "$id"
   done
   return 0
@@ -75,4 +77,59 @@ wait_gone_ms() {
     (($(now_ms) < deadline)) || return 1
     sleep 0.01
   done
+}
+
+# A private installation of the build, made with its install rules, so that an unprivileged
+# host can run it from any checkout.
+install_prefix() {
+  prefix=$work/prefix
+  cmake --install "${SKYFARE_BUILD:?the build folder}" --prefix "$prefix" >/dev/null ||
+    fail "cmake --install failed"
+  chmod -R a+rX "$prefix"
+}
+
+# XScreenSaver's daemon runs hacks only for an ordinary user: "nobody", with a home of its own.
+as_nobody() {
+  setpriv --reuid=65534 --regid=65534 --clear-groups env -i HOME="$daemon_home" \
+    DISPLAY="$DISPLAY" PATH=/usr/bin:/bin SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" "$@"
+}
+
+# start_daemon PROGRAM_LINE: the daemon in mode "one" with that programs: line.
+start_daemon() {
+  chmod 711 "$work"
+  daemon_home=$(mktemp -d "$work/daemon-home.XXXX")
+  cat >"$daemon_home/.xscreensaver" <<EOT
+mode: one
+selected: 0
+timeout: 0:30:00
+cycle: 0:10:00
+lock: False
+fade: False
+unfade: False
+splash: False
+programs: $1 \\n
+EOT
+  chown -R 65534:65534 "$daemon_home"
+  as_nobody xscreensaver --no-splash --log "$daemon_home/log" >"$work/daemon.out" 2>&1 &
+  daemon_pid=$!
+  wait_for 10 as_nobody xscreensaver-command -version || fail "the daemon did not start"
+}
+
+stop_daemon() {
+  as_nobody xscreensaver-command -exit >/dev/null 2>&1 || true
+  wait_for 5 gone "$daemon_pid" || kill "$daemon_pid" 2>/dev/null || true
+}
+
+# The hacks the daemon has forked so far: "PID WINDOW" lines.
+forked_hacks() {
+  sed -n 's/.*forked ".*skyfare.*" in pid \([0-9]*\) on window \(0x[0-9a-f]*\).*/\1 \2/p' \
+    "$daemon_home/log" 2>/dev/null
+}
+
+hack_count_is() { [[ $(forked_hacks | wc -l) == "$1" ]]; }
+
+# The geometry of a window as "WIDTHxHEIGHT+X+Y".
+geometry_of() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /^ +Width/ {w=$NF} /^ +Height/ {h=$NF} END {print w "x" h "+" x "+" y}'
 }
