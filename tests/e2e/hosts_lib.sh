@@ -15,12 +15,12 @@ start_hack() {
   hack_pid=$!
 }
 
-# The exit status of the entry point once it has ended (128 + N when signal N ended it).
-hack_exit() {
-  local code=0
-  wait "$hack_pid" || code=$?
+# Waits for the entry point to end and keeps its exit status in hack_status (128 + N when
+# signal N ended it). Not for a subshell, which cannot wait for its parent's children.
+wait_hack() {
+  hack_status=0
+  wait "$hack_pid" || hack_status=$?
   hack_pid=
-  echo "$code"
 }
 
 # The mapped children of a window, one "WIDTHxHEIGHT+X+Y" line each.
@@ -99,13 +99,29 @@ install_prefix() {
 # XScreenSaver's daemon runs hacks only for an ordinary user: "nobody", with a home of its own.
 as_nobody() {
   setpriv --reuid=65534 --regid=65534 --clear-groups env -i HOME="$daemon_home" \
-    DISPLAY="$DISPLAY" PATH=/usr/bin:/bin SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" "$@"
+    DISPLAY="$DISPLAY" PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$daemon_home/runtime" \
+    SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" "$@"
+}
+
+# Each process run through "$heard" writes what SDL's disk driver plays into a file of its own
+# in $sound_dir. The wrapper carries the saver's name, which the hosts show.
+make_sound_wrapper() {
+  sound_dir=$work/sound
+  mkdir -m 777 "$sound_dir"
+  mkdir -p "$prefix/heard"
+  heard=$prefix/heard/skyfare
+  cat >"$heard" <<EOT
+#!/bin/sh
+SDL_DISKAUDIOFILE=$sound_dir/pid-\$\$ exec "\$@"
+EOT
+  chmod -R 755 "$prefix/heard"
 }
 
 # start_daemon PROGRAM_LINE: the daemon in mode "one" with that programs: line.
 start_daemon() {
   chmod 711 "$work"
   daemon_home=$(mktemp -d "$work/daemon-home.XXXX")
+  mkdir -m 700 "$daemon_home/runtime"
   cat >"$daemon_home/.xscreensaver" <<EOT
 mode: one
 selected: 0

@@ -6,16 +6,11 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/hosts_lib.sh"
 install_prefix
 hack=$prefix/libexec/xscreensaver/skyfare
+grep -q '<command arg="--root"/>' "$prefix/share/xscreensaver/config/skyfare.xml" ||
+  fail "no entry for xscreensaver-settings"
 end_limit_ms=${END_LIMIT_MS:-1000}
 
-# Each process writes what SDL's disk driver plays into a file of its own.
-sound_dir=$work/sound
-mkdir -m 777 "$sound_dir"
-cat >"$prefix/heard" <<EOT
-#!/bin/sh
-SDL_DISKAUDIOFILE=$sound_dir/pid-\$\$ exec "\$@"
-EOT
-chmod 755 "$prefix/heard"
+make_sound_wrapper
 
 check_hack_in() {  # PID WINDOW
   local geometry
@@ -33,7 +28,7 @@ check_hack_in() {  # PID WINDOW
 echo "one monitor"
 start_xvfb 1280x800
 started=$(now_ms)
-SDL_AUDIODRIVER=disk start_daemon "$prefix/heard $hack --root"
+SDL_AUDIODRIVER=disk start_daemon "$heard $hack --root"
 as_nobody xscreensaver-command -activate >/dev/null
 wait_for 10 hack_count_is 1 || fail "the daemon forked no hack: $(tail -5 "$daemon_home/log")"
 read -r pid window <<<"$(forked_hacks)"
@@ -57,15 +52,15 @@ echo "two monitors"
 start_xvfb 2048x768
 xrandr --setmonitor left 1024/270x768/200+0+0 screen
 xrandr --setmonitor right 1024/270x768/200+1024+0 none
-SDL_AUDIODRIVER=disk start_daemon "$prefix/heard $hack --root"
+SDL_AUDIODRIVER=disk start_daemon "$heard $hack --root"
 as_nobody xscreensaver-command -activate >/dev/null
 wait_for 10 hack_count_is 2 || fail "not one hack per monitor: $(forked_hacks)"
 while read -r pid window; do
   check_hack_in "$pid" "$window"
 done <<<"$(forked_hacks)"
 [[ -n ${SCREENSHOT_DIR:-} ]] && screenshot "$SCREENSHOT_DIR/host-xscreensaver-two-monitors.png"
-heard=$(find "$sound_dir" -type f -size +0 | wc -l)
-[[ $heard == 1 ]] || fail "$heard processes write sound, not one"
+heard_count=$(find "$sound_dir" -type f -size +0 | wc -l)
+[[ $heard_count == 1 ]] || fail "$heard_count processes write sound, not one"
 pids=$(forked_hacks | cut -d' ' -f1)
 as_nobody xscreensaver-command -deactivate >/dev/null
 for pid in $pids; do
