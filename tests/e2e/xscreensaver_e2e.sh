@@ -38,6 +38,14 @@ echo "  first moving frame inside the daemon's window after $(($(now_ms) - start
 xdotool windowraise "$window"
 wait_for 5 moving 0 0 1280 800 || fail "blank after the daemon raised its window"
 alive "$pid" || fail "the hack ended by itself"
+# The daemon's cycle ends the hack and starts a new one, which takes over the sound.
+as_nobody xscreensaver-command -cycle >/dev/null
+wait_for 10 hack_count_is 2 || fail "no new hack after -cycle"
+wait_gone_ms "$pid" 1000 || fail "the old hack outlived the cycle"
+read -r pid window <<<"$(forked_hacks | tail -1)"
+check_hack_in "$pid" "$window"
+heard_by_new() { [[ -s $sound_dir/pid-$pid ]]; }
+wait_for 10 heard_by_new || fail "the new hack is not heard"
 deactivated=$(now_ms)
 as_nobody xscreensaver-command -deactivate >/dev/null
 wait_gone_ms "$pid" "$end_limit_ms" || fail "still running $end_limit_ms ms after -deactivate"
