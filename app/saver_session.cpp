@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include "app/termination_watch.h"
+
 #include "controls/qt_drawing_control.h"
 #include "controls/sdl_sound_control.h"
 #include "platform/qt_host_services.h"
@@ -34,7 +36,10 @@ int runSaver(const std::string& dataFolder) {
   QObject::connect(&tmrSound, &QTimer::timeout, [&form] { form.tmrSoundTick(); });
   for (QTimer* timer : {&tmrPlane, &tmrPause, &tmrSound}) timer->start(kTimerIntervalMs);
 
-  form.Load();
+  {
+    const TerminationWatch endsDuringLoad;
+    form.Load();
+  }
   if (form.ended())
     return kExitDisplayUnavailable;
   host.setScreenSaverRunning(true);

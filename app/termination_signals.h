@@ -1,5 +1,6 @@
 #pragma once
 
+#include <signal.h>
 #include <QObject>
 #include <QSocketNotifier>
 #include <functional>
@@ -7,11 +8,14 @@
 
 namespace skyfare {
 
-// Blocks SIGTERM and SIGINT for the whole process; call before any thread starts, so every
+// The signals that end the program: SIGTERM, SIGINT and SIGHUP.
+sigset_t terminationSignals();
+
+// Blocks them for the whole process; call before any thread starts, so every
 // thread inherits the mask and the signals wait for the event loop.
 void blockTerminationSignals();
 
-// Turns SIGTERM and SIGINT into a call on the event loop, through a signal file descriptor.
+// Turns them into a call on the event loop, through a signal file descriptor.
 class TerminationSignals final : public QObject {
  public:
   explicit TerminationSignals(std::function<void()> onSignal);
