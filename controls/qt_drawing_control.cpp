@@ -16,7 +16,9 @@ QtDrawingControl::~QtDrawingControl() = default;
 bool QtDrawingControl::InitDisplay(int, int, int, std::string_view) {
   if (displayOpen_)
     return true;
-  if (qGuiApp == nullptr || QGuiApplication::screens().isEmpty())
+  // Without a display the program runs a plain QCoreApplication, which qGuiApp would miscast.
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr ||
+      QGuiApplication::screens().isEmpty())
     return false;
   sinceInit_.start();
   // A window appearing under a still pointer may bring a move event; that is no movement.
