@@ -52,10 +52,11 @@ std::string waveProblem(const unsigned char* data, std::size_t size, std::uint32
   std::size_t at = kRiffHeaderBytes;
   while (size - at >= kChunkHeaderBytes) {
     const unsigned char* chunk = data + at;
-    const std::size_t declared = le32(chunk + 4);
+    const std::size_t length = le32(chunk + 4);
     const std::size_t body = at + kChunkHeaderBytes;
-    // A chunk may claim more than the file holds; only what is there counts.
-    const std::size_t length = std::min(declared, size - body);
+    // The decoder allocates what a chunk claims before it finds the file shorter.
+    if (length > size - body)
+      return "a damaged wave file (a chunk runs past its end)";
     if (std::memcmp(chunk, "fmt ", 4) == 0 && !format) {
       if (length < kFormatChunkBytes)
         return "damaged wave format";
@@ -65,11 +66,8 @@ std::string waveProblem(const unsigned char* data, std::size_t size, std::uint32
       sampleBytes = length;
       haveSamples = true;
     }
-    // Chunks are padded to an even length.
-    const std::size_t step = length + (length & 1U);
-    if (step > size - body)
-      break;
-    at = body + step;
+    // Chunks are padded to an even length; the last one's pad byte may be missing.
+    at = std::min(size, body + length + (length & 1U));
   }
 
   if (!format || !haveSamples)
