@@ -4,6 +4,7 @@
 #include <QWindow>
 
 #include "app/session_timers.h"
+#include "app/termination_watch.h"
 #include "controls/qt_drawing_control.h"
 #include "controls/sdl_sound_control.h"
 #include "platform/host_window_follower.h"
@@ -41,7 +42,10 @@ int runHostedSession(HostedPlace place, const Installation& installation) {
         [] { QCoreApplication::exit(0); });
   }
 
-  form.Load();
+  {
+    const TerminationWatch endsDuringLoad;
+    form.Load();
+  }
   if (form.ended())
     return kExitDisplayUnavailable;
   const int exitCode = QCoreApplication::exec();

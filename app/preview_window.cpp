@@ -2,6 +2,10 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
+
+#include "controls/drawing_control.h"
+#include "controls/picture_reader.h"
 
 namespace skyfare {
 namespace {
@@ -10,9 +14,10 @@ namespace {
 constexpr int kHostPollMs = 250;
 
 QImage previewPicture(const std::string& dataFolder) {
-  QImage picture(QString::fromStdString(dataFolder + kPreviewPictureFile));
-  if (!picture.isNull())
-    return picture;
+  PictureRead read =
+      readPicture(dataFolder + kPreviewPictureFile, QSize(kSceneWidth, kSceneHeight));
+  if (!read.image.isNull())
+    return read.image;
   // A plain night sky stands in for a picture that is missing.
   QImage placeholder(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32);
   placeholder.fill(QColor(8, 16, 48));
@@ -37,8 +42,12 @@ void PreviewWindow::followHost() {
     QCoreApplication::exit(0);
     return;
   }
-  if (geometry() != QRect(QPoint(0, 0), *size))
-    setGeometry(QRect(QPoint(0, 0), *size));
+  // A host may claim any size; no more than the screens can show is ever drawn.
+  QSize shown = *size;
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    shown = shown.boundedTo(screen->virtualSize());
+  if (geometry() != QRect(QPoint(0, 0), shown))
+    setGeometry(QRect(QPoint(0, 0), shown));
 }
 
 void PreviewWindow::paintEvent(QPaintEvent*) {

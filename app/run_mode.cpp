@@ -24,16 +24,13 @@ std::string trimmedLowerCase(std::string_view text) {
 // The longest tail of the command text that is a number, rounded; 0 when there is none or it
 // does not fit a window handle.
 std::int64_t hostWindowFrom(const std::string& commandText) {
-  for (std::size_t n = commandText.size(); n >= 1; --n) {
-    const std::string_view tail = std::string_view(commandText).substr(commandText.size() - n);
-    if (!isNumericText(tail))
-      continue;
-    const double value = std::nearbyint(leadingNumber(tail));
-    if (value < 0 || value > std::numeric_limits<std::uint32_t>::max())
-      return 0;
-    return static_cast<std::int64_t>(value);
-  }
-  return 0;
+  const std::size_t start = longestNumericTailStart(commandText);
+  if (start == commandText.size())
+    return 0;
+  const double value = std::nearbyint(leadingNumber(std::string_view(commandText).substr(start)));
+  if (value < 0 || value > std::numeric_limits<std::uint32_t>::max())
+    return 0;
+  return static_cast<std::int64_t>(value);
 }
 
 }  // namespace

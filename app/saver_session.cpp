@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "app/session_timers.h"
+#include "app/termination_watch.h"
 #include "controls/qt_drawing_control.h"
 #include "controls/sdl_sound_control.h"
 #include "platform/qt_host_services.h"
@@ -23,7 +24,10 @@ int runSaver(const Installation& installation) {
 
   const SessionTimers timers(form);
 
-  form.Load();
+  {
+    const TerminationWatch endsDuringLoad;
+    form.Load();
+  }
   if (form.ended())
     return kExitDisplayUnavailable;
   host.setScreenSaverRunning(true);

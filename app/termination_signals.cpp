@@ -5,17 +5,15 @@
 #include <unistd.h>
 
 namespace skyfare {
-namespace {
 
 sigset_t terminationSignals() {
   sigset_t set;
   sigemptyset(&set);
   sigaddset(&set, SIGTERM);
   sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGHUP);
   return set;
 }
-
-}  // namespace
 
 void blockTerminationSignals() {
   const sigset_t set = terminationSignals();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <signal.h>
 #include <QObject>
 #include <QSocketNotifier>
 #include <functional>
@@ -7,12 +8,15 @@
 
 namespace skyfare {
 
-// Blocks SIGTERM and SIGINT for the whole process; call before any thread starts, so every
+// The signals that end the program: SIGTERM, SIGINT and SIGHUP.
+sigset_t terminationSignals();
+
+// Blocks them for the whole process; call before any thread starts, so every
 // thread inherits the mask and the signals wait for the event loop.
 void blockTerminationSignals();
 
-// Turns SIGTERM and SIGINT into a call on the event loop, through a signal file descriptor.
-// The call gets the signal's number.
+// Turns them into a call on the event loop, through a signal file descriptor. The call gets
+// the signal's number.
 class TerminationSignals final : public QObject {
  public:
   explicit TerminationSignals(std::function<void(int)> onSignal);

@@ -20,7 +20,9 @@ QtDrawingControl::~QtDrawingControl() = default;
 bool QtDrawingControl::InitDisplay(int, int, int, std::string_view) {
   if (displayOpen_)
     return true;
-  if (qGuiApp == nullptr || QGuiApplication::screens().isEmpty())
+  // Without a display the program runs a plain QCoreApplication, which qGuiApp would miscast.
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr ||
+      QGuiApplication::screens().isEmpty())
     return false;
   sinceInit_.start();
   if (placement_) {

@@ -2,16 +2,22 @@
 
 #include <SDL_mixer.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <iostream>
 #include <set>
 
+#include "controls/regular_file.h"
 #include "controls/sdl_volume_gain.h"
+#include "sound/wave_check.h"
 
 namespace skyfare {
 
 namespace {
+
+// How long loading a sound waits for a device still opening; a later play decodes it.
+constexpr std::chrono::milliseconds kDeviceWaitMs{250};
 
 // A mixer effect: scales the channel's samples, in the mixer's pinned 16-bit format, by the
 // sound's gain before they are mixed.
@@ -36,22 +42,49 @@ void SdlSoundControl::setVisible(bool) {}
 
 SoundHandle SdlSoundControl::LoadWave(const std::string& fileName) {
   auto sound = std::make_unique<Sound>();
-  if (device_.isOpen()) {
-    sound->chunk.reset(Mix_LoadWAV(fileName.c_str()));
-    if (sound->chunk) {
-      sound->channel = freeChannel();
-      if (sound->channel >= Mix_AllocateChannels(-1))
-        Mix_AllocateChannels(sound->channel + 1);
-    } else {
-      std::cerr << "skyfare: cannot read sound file " << fileName << '\n';
-    }
+  sound->fileName = fileName;
+  // Without a device every sound plays nothing, which the device has said once already.
+  if (!device_.isOpen(kDeviceWaitMs) && device_.hasFailed()) {
+    sounds_.emplace(++lastHandle_, std::move(sound));
+    return lastHandle_;
   }
+  RegularFile file(fileName);
+  std::string problem = file.problem();
+  if (problem.empty() && file.sizeBytes() > kLargestSoundFileBytes)
+    problem = "too large";
+  if (problem.empty()) {
+    auto content = file.readAll(kLargestSoundFileBytes);
+    problem = content ? waveProblem(content->data(), content->size(), kMixSampleRateHz)
+                      : std::string("cannot be read");
+    if (problem.empty())
+      sound->wave = std::move(*content);
+  }
+  if (!problem.empty())
+    std::cerr << "skyfare: cannot read sound file " << fileName << ": " << problem << '\n';
+  else if (device_.isOpen())
+    decode(*sound);
   sounds_.emplace(++lastHandle_, std::move(sound));
   return lastHandle_;
 }
 
+void SdlSoundControl::decode(Sound& sound) {
+  SDL_RWops* source = SDL_RWFromConstMem(sound.wave.data(), static_cast<int>(sound.wave.size()));
+  sound.chunk.reset(Mix_LoadWAV_RW(source, 1));
+  std::vector<unsigned char>().swap(sound.wave);
+  if (!sound.chunk) {
+    std::cerr << "skyfare: cannot read sound file " << sound.fileName << ": " << Mix_GetError()
+              << '\n';
+    return;
+  }
+  sound.channel = freeChannel();
+  if (sound.channel >= Mix_AllocateChannels(-1))
+    Mix_AllocateChannels(sound.channel + 1);
+}
+
 void SdlSoundControl::PlaySound(SoundHandle sound, int, int) {
   Sound* found = find(sound);
+  if (found != nullptr && !found->wave.empty() && device_.isOpen())
+    decode(*found);
   if (found == nullptr || !found->chunk || Mix_Playing(found->channel) != 0)
     return;
   // A channel loses its effects when it stops, so each play registers the gain afresh, before

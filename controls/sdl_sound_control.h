@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/sdl_audio_device.h"
 #include "controls/sound_control.h"
@@ -16,6 +17,8 @@ namespace skyfare {
 // gain that follows SetVolume exactly, also while it plays. Handles count up from 1 and are
 // never reused. Without an audio device, or for a file that cannot be read, LoadWave still
 // gives a handle; that sound plays nothing and the problem is told once on standard error.
+// A sound file is read only when it is a regular wave file of sane size, rate and length. A
+// device that opens late gets the sounds loaded before it, decoded when they are first played.
 class SdlSoundControl final : public SoundControl {
  public:
   SdlSoundControl();
@@ -36,12 +39,15 @@ class SdlSoundControl final : public SoundControl {
   };
 
   struct Sound {
+    std::string fileName;
+    std::vector<unsigned char> wave;  // the checked file, until the device can decode it
     std::unique_ptr<Mix_Chunk, ChunkDeleter> chunk;  // empty for a sound that plays nothing
     int channel = -1;
     // Read by the mixer's thread while the sound plays.
     std::atomic<float> gain{1.0F};
   };
 
+  void decode(Sound& sound);
   Sound* find(SoundHandle sound);
   int freeChannel() const;
 

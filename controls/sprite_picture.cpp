@@ -1,7 +1,5 @@
 #include "controls/sprite_picture.h"
 
-#include <QString>
-
 #include "controls/drawing_control.h"
 
 namespace skyfare {
@@ -41,18 +39,19 @@ QImage keyedOnTopLeft(const QImage& picture) {
 
 }  // namespace
 
-QImage loadSpritePicture(const std::string& fileName, int transparentMode) {
-  const QImage picture(QString::fromStdString(fileName));
+PictureRead loadSpritePicture(const std::string& fileName, int transparentMode) {
+  PictureRead read = readPicture(fileName, QSize(kSceneWidth, kSceneHeight));
+  const QImage& picture = read.image;
   if (picture.isNull())
-    return {};
+    return read;
   if (transparentMode != kTransparentBackground)
-    return picture.convertToFormat(QImage::Format_RGB32);
+    return {picture.convertToFormat(QImage::Format_RGB32), {}};
   if (picture.hasAlphaChannel()) {
     const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
     if (usesAlpha(argb))
-      return argb.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      return {argb.convertToFormat(QImage::Format_ARGB32_Premultiplied), {}};
   }
-  return keyedOnTopLeft(picture);
+  return {keyedOnTopLeft(picture), {}};
 }
 
 }  // namespace skyfare

@@ -15,10 +15,11 @@ void SpriteStore::loadImage(SpriteHandle sprite, const std::string& fileName, in
   Sprite* target = find(sprite);
   if (target == nullptr)
     return;
-  target->image = loadSpritePicture(fileName, transparentMode);
+  PictureRead read = loadSpritePicture(fileName, transparentMode);
+  target->image = std::move(read.image);
   target->imageVersion = ++lastImageVersion_;
   if (target->image.isNull())
-    std::cerr << "skyfare: cannot read picture " << fileName << '\n';
+    std::cerr << "skyfare: cannot read picture " << fileName << ": " << read.problem << '\n';
 }
 
 SpriteStore::Sprite* SpriteStore::find(SpriteHandle sprite) {

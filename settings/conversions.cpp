@@ -74,6 +74,26 @@ bool isNumericText(std::string_view text) {
   return digits && i == text.size();
 }
 
+std::size_t longestNumericTailStart(std::string_view text) {
+  // One pass from the end over the same grammar: blanks, digits with at most one point, a
+  // sign, blanks.
+  std::size_t start = text.size();
+  while (start > 0 && isBlank(text[start - 1])) --start;
+  bool digits = false;
+  bool point = false;
+  while (start > 0 && (isDigit(text[start - 1]) || (text[start - 1] == '.' && !point))) {
+    point = point || text[start - 1] == '.';
+    digits = digits || isDigit(text[start - 1]);
+    --start;
+  }
+  if (!digits)
+    return text.size();
+  if (start > 0 && (text[start - 1] == '+' || text[start - 1] == '-'))
+    --start;
+  while (start > 0 && isBlank(text[start - 1])) --start;
+  return start;
+}
+
 std::optional<int16_t> toInt16(std::string_view text) {
   if (!isNumericText(text))
     return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -21,5 +22,9 @@ std::optional<int16_t> toInt16(std::string_view text);
 // True when the text is a number as the platform's numeric test accepts it: blanks, an
 // optional sign, digits with an optional fraction, blanks.
 bool isNumericText(std::string_view text);
+
+// Where the longest tail of the text that is numeric text starts, in time linear in the text's
+// length; the text's size when no tail is numeric.
+std::size_t longestNumericTailStart(std::string_view text);
 
 }  // namespace skyfare

@@ -5,10 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cstdint>
 #include <cstdio>
+
+#include "controls/regular_file.h"
+#include "settings/config_folder.h"
+#include "settings/dead_writer.h"
+#include "settings/store_text.h"
 
 namespace skyfare {
 namespace {
@@ -22,6 +26,17 @@ QString toQString(std::string_view text) {
 
 QString keyPath(std::string_view section, std::string_view key) {
   return toQString(section) + QLatin1Char('/') + toQString(key);
+}
+
+// What the file holds, read only when it is a regular file of sane size: a file that would
+// block is not read at all.
+StoreText textOnDisk(const QByteArray& nativePath) {
+  RegularFile file(nativePath.toStdString());
+  const auto content = file.readAll(kLargestReadableFileBytes);
+  if (!content)
+    return StoreText::Unreadable;
+  return storeTextOf(QByteArray(reinterpret_cast<const char*>(content->data()),
+                                static_cast<qsizetype>(content->size())));
 }
 
 }  // namespace
@@ -53,13 +68,14 @@ struct QSettingsStore::OpenFile {
   FileStamp stamp;
   bool unusable = false;
   bool warned = false;
+  bool leftoversCleared = false;
 };
 
 QSettingsStore::QSettingsStore() = default;
 QSettingsStore::~QSettingsStore() = default;
 
 QString QSettingsStore::filePath(std::string_view application) {
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  const QString folder = userConfigFolder();
   const QString name = toQString(application);
   return folder + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".ini");
 }
@@ -77,7 +93,10 @@ QSettingsStore::OpenFile* QSettingsStore::fileFor(std::string_view application, 
   const FileStamp stamp = stampOf(f.nativePath);
   if (!f.settings || stamp != f.stamp) {
     f.stamp = stamp;
-    if (stamp.exists && stamp.size > kLargestReadableFileBytes) {
+    const StoreText text = stamp.exists ? textOnDisk(f.nativePath) : StoreText::Usable;
+    if (text == StoreText::ByteOrderMark && dropByteOrderMark(f.path))
+      f.stamp = stampOf(f.nativePath);
+    if (text == StoreText::NotUtf8 || text == StoreText::Unreadable) {
       f.settings.reset();
       f.unusable = true;
     } else {
@@ -99,7 +118,7 @@ QSettingsStore::OpenFile* QSettingsStore::fileFor(std::string_view application, 
         f.path + QStringLiteral(".damaged-") +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
     f.settings.reset();
-    if (QFile::rename(f.path, aside)) {
+    if (QFile::rename(f.path, aside) && !f.warned) {
       std::fprintf(stderr, "skyfare: settings file %s could not be read; kept as %s\n",
                    qPrintable(f.path), qPrintable(aside));
     }
@@ -107,7 +126,9 @@ QSettingsStore::OpenFile* QSettingsStore::fileFor(std::string_view application, 
     f.unusable = false;
     f.warned = true;
   } else if (f.unusable && !f.warned) {
-    std::fprintf(stderr, "skyfare: settings file %s could not be read; using defaults\n",
+    std::fprintf(stderr,
+                 "skyfare: settings file %s could not be read; using defaults, and it is kept "
+                 "aside before the first change\n",
                  qPrintable(f.path));
     f.warned = true;
   }
@@ -132,6 +153,11 @@ void QSettingsStore::SaveSetting(std::string_view application, std::string_view 
     return;
   QDir().mkpath(QFileInfo(f->path).absolutePath());
   f->settings->setValue(keyPath(section, key), toQString(value));
+  if (!f->leftoversCleared) {
+    removeLeftoverTemporaries(f->path);
+    f->leftoversCleared = true;
+  }
+  clearDeadLock(f->path);
   f->settings->sync();
   f->stamp = {};  // our own write changed the file
   if (f->settings->status() != QSettings::NoError && !f->warned) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace skyfare {
 namespace {
 
@@ -39,6 +41,12 @@ TEST(ParseCommandLine, ChoosesTheModeFromTheFirstTwoCharacters) {
     EXPECT_EQ(request.hostWindow, row.hostWindow) << '"' << row.commandLine << '"';
     EXPECT_EQ(request.isShowSwitch, row.isShowSwitch) << '"' << row.commandLine << '"';
   }
+}
+
+TEST(ParseCommandLine, ReadsAVeryLongPreviewTextInOnePass) {
+  // A quadratic search of its tails would take minutes on these.
+  EXPECT_EQ(parseCommandLine("/p" + std::string(1 << 20, ' ') + "x").hostWindow, 0);
+  EXPECT_EQ(parseCommandLine("/p " + std::string(1 << 20, '0') + "12").hostWindow, 12);
 }
 
 TEST(EndsEarly, OnlyTheShowSwitchYieldsToARunningInstance) {

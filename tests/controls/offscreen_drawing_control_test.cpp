@@ -217,12 +217,12 @@ TEST_F(OffscreenDrawingTest, MissingPictureGivesAnEmptySpriteAndOneLine) {
   ::testing::internal::CaptureStderr();
   drawing_.LoadSpriteImage(sprite, 1, missing, kTransparentBackground);
   const std::string said = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(said, "skyfare: cannot read picture " + missing + "\n");
+  EXPECT_EQ(said, "skyfare: cannot read picture " + missing + ": No such file or directory\n");
 
   ::testing::internal::CaptureStderr();
   drawing_.LoadSpriteImage(sprite, 1, notAPicture, kOpaque);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "skyfare: cannot read picture " + notAPicture + "\n");
+            "skyfare: cannot read picture " + notAPicture + ": not a picture this program reads\n");
 
   drawAlone(sprite, 10, 10);
   EXPECT_TRUE(changedRect(drawing_.lastFrame(), QColor(0, 226, 251)).isEmpty());

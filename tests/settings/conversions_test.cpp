@@ -53,5 +53,20 @@ TEST(IsNumericText, AcceptsSignDigitsFractionAndSurroundingBlanks) {
   EXPECT_FALSE(isNumericText("4 5"));
 }
 
+TEST(LongestNumericTailStart, FindsWhatTryingEveryTailFinds) {
+  const char* texts[] = {"",    "/p 4567",   "/p:-45", "/p 1.2.3", "/p 5.",   "/p .", "/p +",
+                         "4 5", "x\t 12 \t", "--5",    "1e5",      "/p 12 x", ". 5",  "-.5"};
+  for (const std::string_view text : texts) {
+    std::size_t expected = text.size();
+    for (std::size_t start = 0; start < text.size(); ++start) {
+      if (isNumericText(text.substr(start))) {
+        expected = start;
+        break;
+      }
+    }
+    EXPECT_EQ(longestNumericTailStart(text), expected) << '"' << text << '"';
+  }
+}
+
 }  // namespace
 }  // namespace skyfare

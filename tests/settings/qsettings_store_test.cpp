@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QThread>
+#include <algorithm>
 #include <fstream>
 
+#include "settings/dead_writer.h"
 #include "tests/support/temp_config_folder.h"
 
 namespace skyfare {
@@ -114,6 +119,93 @@ TEST(QSettingsStore, AWriteReplacesTheFileWholeAndLeavesNoTemporaryFiles) {
   const QStringList files = QDir(config.path() + "/Airlume").entryList(QDir::Files);
   EXPECT_EQ(files, QStringList{"Airlume.ini"});
   EXPECT_EQ(QSettingsStore().GetSetting("Airlume", "Startup", "Message", "1"), "49");
+}
+
+TEST(QSettingsStore, ReadsAFileBehindAByteOrderMark) {
+  TempConfigFolder config;
+  writeRaw(config.iniPath(), "\xEF\xBB\xBF[Startup]\nMessage=Caf\xC3\xA9\nSpeed=7\n");
+  QSettingsStore store;
+  EXPECT_EQ(store.GetSetting("Airlume", "Startup", "Speed", "1"), "7");
+  EXPECT_EQ(store.GetSetting("Airlume", "Startup", "Message", ""), "Caf\xC3\xA9");
+  store.SaveSetting("Airlume", "Startup", "Speed", "8");
+  EXPECT_EQ(QSettingsStore().GetSetting("Airlume", "Startup", "Message", ""), "Caf\xC3\xA9");
+}
+
+TEST(QSettingsStore, BytesThatAreNotUtf8AreKeptAsideBeforeTheFirstWrite) {
+  TempConfigFolder config;
+  const QByteArray latin1 = "[Startup]\nMessage=Caf\xE9 cr\xE8me\nFontName=Cour\xEE\n";
+  writeRaw(config.iniPath(), latin1);
+  ::testing::internal::CaptureStderr();
+  {
+    QSettingsStore store;
+    store.GetSetting("Airlume", "Startup", "Message", "");
+    EXPECT_EQ(readAll(config.iniPath()), latin1) << "a read must leave the file as it was";
+    store.SaveSetting("Airlume", "Startup", "Speed", "5");
+    store.SaveSetting("Airlume", "Startup", "Speed", "6");
+  }
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  const QStringList aside =
+      QDir(config.path() + "/Airlume").entryList({"Airlume.ini.damaged-*"}, QDir::Files);
+  ASSERT_EQ(aside.size(), 1);
+  EXPECT_EQ(readAll(config.path() + "/Airlume/" + aside.first()), latin1);
+}
+
+TEST(QSettingsStore, AnEmptyLockLeftByADeadWriterDoesNotHoldAWrite) {
+  TempConfigFolder config;
+  writeRaw(config.iniPath() + ".lock", "");
+  QElapsedTimer watchdog;
+  watchdog.start();
+  QSettingsStore store;
+  store.SaveSetting("Airlume", "Startup", "Speed", "5");
+  EXPECT_LT(watchdog.elapsed(), 10000) << "the write waited for the dead lock to age";
+  EXPECT_EQ(QSettingsStore().GetSetting("Airlume", "Startup", "Speed", "1"), "5");
+  EXPECT_FALSE(QFile::exists(config.iniPath() + ".lock"));
+}
+
+TEST(QSettingsStore, ALiveWritersLockIsNeverTakenAway) {
+  TempConfigFolder config;
+  QDir().mkpath(config.path() + "/Airlume");
+  QLockFile held(config.iniPath() + ".lock");
+  ASSERT_TRUE(held.tryLock(0));
+  QThread::msleep(300);  // older than any age a dead lock is judged by
+  clearDeadLock(config.iniPath());
+  EXPECT_TRUE(QFile::exists(config.iniPath() + ".lock"));
+  QLockFile other(config.iniPath() + ".lock");
+  EXPECT_FALSE(other.tryLock(0));
+}
+
+TEST(QSettingsStore, AWriteRemovesOldTemporaryFilesOfDeadWriters) {
+  TempConfigFolder config;
+  const QString folder = config.path() + "/Airlume/";
+  const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+  for (const char* name : {"Airlume.ini.Ab12Cd", "Airlume.ini.xYz789", "Airlume.ini.damaged-1",
+                           "Airlume.ini.fresh1", "notes.txt"}) {
+    writeRaw(folder + name, "x");
+    if (QString(name) != "Airlume.ini.fresh1") {
+      QFile file(folder + name);
+      file.open(QIODevice::ReadWrite);
+      file.setFileTime(hourAgo, QFileDevice::FileModificationTime);
+    }
+  }
+  QSettingsStore().SaveSetting("Airlume", "Startup", "Speed", "5");
+  QStringList left = QDir(folder).entryList(QDir::Files);
+  left.sort();
+  EXPECT_EQ(left, (QStringList{"Airlume.ini", "Airlume.ini.damaged-1", "Airlume.ini.fresh1",
+                               "notes.txt"}));
+}
+
+TEST(QSettingsStore, WithoutHomeTheAccountsHomeFolderIsUsed) {
+  const QByteArray home = qgetenv("HOME");
+  const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+  qunsetenv("HOME");
+  qunsetenv("XDG_CONFIG_HOME");
+  const QString path = QSettingsStore::filePath("Airlume");
+  qputenv("HOME", home);
+  if (!config.isEmpty())
+    qputenv("XDG_CONFIG_HOME", config);
+  EXPECT_FALSE(path.startsWith("//")) << path.toStdString();
+  EXPECT_TRUE(path.endsWith("/.config/Airlume/Airlume.ini")) << path.toStdString();
 }
 
 }  // namespace

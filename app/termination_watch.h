@@ -1,0 +1,25 @@
+#pragma once
+
+#include <signal.h>
+#include <time.h>
+
+namespace skyfare {
+
+// While it lives, a termination signal ends the process within kTerminationPollMs even though no
+// event loop runs to take it, as during the load step: nothing slow there can hold back the end.
+// The signals stay blocked and queued as before; a timer looks at what is pending. On its end
+// the timer and its signal's handling are put back as they were.
+class TerminationWatch {
+ public:
+  TerminationWatch();
+  ~TerminationWatch();
+  TerminationWatch(const TerminationWatch&) = delete;
+  TerminationWatch& operator=(const TerminationWatch&) = delete;
+
+ private:
+  struct sigaction previous_ {};
+  timer_t timer_{};
+  bool armed_ = false;
+};
+
+}  // namespace skyfare

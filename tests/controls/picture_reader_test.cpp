@@ -1,0 +1,88 @@
+#include "controls/picture_reader.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QtEndian>
+
+#include "tests/controls/picture_files.h"
+
+namespace skyfare {
+namespace {
+
+using testing::PictureFolder;
+
+constexpr QSize kShown(800, 600);
+
+// An 8-bit run-length BMP of the declared size whose data ends at once: a few hundred bytes
+// that decode to width × height pixels of colour 0.
+QByteArray declaredBmp(int width, int height, int bitsPerPixel, quint32 compression) {
+  const int paletteEntries = bitsPerPixel <= 8 ? 1 << bitsPerPixel : 0;
+  const QByteArray data("\x00\x01", 2);
+  const quint32 offset = 14 + 40 + 4 * paletteEntries;
+  QByteArray bytes(static_cast<qsizetype>(offset), '\0');
+  auto put16 = [&](int at, quint16 v) { qToLittleEndian(v, bytes.data() + at); };
+  auto put32 = [&](int at, quint32 v) { qToLittleEndian(v, bytes.data() + at); };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put32(2, offset + static_cast<quint32>(data.size()));
+  put32(10, offset);
+  put32(14, 40);
+  put32(18, static_cast<quint32>(width));
+  put32(22, static_cast<quint32>(height));
+  put16(26, 1);
+  put16(28, static_cast<quint16>(bitsPerPixel));
+  put32(30, compression);
+  put32(34, static_cast<quint32>(data.size()));
+  put32(46, static_cast<quint32>(paletteEntries));
+  if (paletteEntries > 0) {
+    bytes[54] = 60;  // colour 0: blue 60, green 120, red 180
+    bytes[55] = 120;
+    bytes[56] = static_cast<char>(180);
+  }
+  return bytes + data;
+}
+
+TEST(ReadPicture, ReadsOnlyTheTopLeftPartThatCanBeShown) {
+  PictureFolder folder;
+  QImage wide(1000, 300, QImage::Format_RGB32);
+  wide.fill(Qt::red);
+  wide.setPixel(799, 0, qRgb(0, 0, 255));
+  const PictureRead read = readPicture(folder.save("wide.png", wide), kShown);
+  ASSERT_EQ(read.image.size(), QSize(800, 300));
+  EXPECT_EQ(read.image.pixel(799, 0), qRgb(0, 0, 255));
+
+  QImage small(40, 30, QImage::Format_RGB32);
+  small.fill(Qt::green);
+  EXPECT_EQ(readPicture(folder.save("small.bmp", small), kShown).image.size(), QSize(40, 30));
+}
+
+TEST(ReadPicture, ATinyFileDeclaringHugePicturesCostsNoMoreThanTheShownPart) {
+  PictureFolder folder;
+  const PictureRead rle =
+      readPicture(folder.write("rle.bmp", declaredBmp(5790, 5790, 8, 1)), kShown);
+  ASSERT_EQ(rle.image.size(), kShown);
+  EXPECT_EQ(rle.image.pixel(0, 0), qRgb(180, 120, 60));
+
+  // Whole, this one would take 32 bits a pixel: 134 MB for one kilobyte of file.
+  const PictureRead deep =
+      readPicture(folder.write("deep.bmp", declaredBmp(5790, 5790, 32, 0)), kShown);
+  EXPECT_TRUE(deep.image.isNull());
+  EXPECT_NE(deep.problem.find("too large"), std::string::npos) << deep.problem;
+}
+
+TEST(ReadPicture, RefusesWhatIsNotARegularFileWithoutWaiting) {
+  PictureFolder folder;
+  const std::string fifo = folder.missing() + ".fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/")}) {
+    const PictureRead read = readPicture(path, kShown);
+    EXPECT_TRUE(read.image.isNull()) << path;
+    EXPECT_EQ(read.problem, "not a regular file") << path;
+  }
+  EXPECT_FALSE(readPicture(folder.missing(), kShown).problem.empty());
+  EXPECT_FALSE(readPicture(folder.write("text.bmp", "not a picture"), kShown).problem.empty());
+}
+
+}  // namespace
+}  // namespace skyfare

@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# The saver among files and devices that would block, bloat or crash a careless reader: it
+# shows its window, stays within its memory, runs silent where it must and ends on a key or a
+# signal at once.
+source "$(dirname "$0")/lib.sh"
+start_xvfb 1024x768
+
+# A copy of the program beside a data folder of its own, whose files a case may replace.
+mkdir -p "$work/bin" "$work/share/skyfare"
+cp "$SKYFARE" "$work/bin/skyfare"
+built_data=$(dirname "$SKYFARE")/../share/skyfare
+for file in "$built_data"/*; do ln -s "$file" "$work/share/skyfare/"; done
+SKYFARE=$work/bin/skyfare
+data=$work/share/skyfare
+
+replace_data() { rm -f "$data/$1" && ln -s "$2" "$data/$1"; }
+
+store() {
+  mkdir -p "$(dirname "$ini")"
+  printf '[Startup]\nBackGround=3\nBMPFileName=%s\nLogoChecked=1\nLogoFileName=%s\nProp=1\n[System]\nSetReg=2\n' \
+    "$1" "$2" >"$ini"
+}
+
+painted() { [[ $(pixel 512 600) != "0,0,0" ]]; }
+peak_rss_kib() { awk '/^VmHWM/ {print $2}' "/proc/$1/status"; }
+
+# The saver shows its window, paints (unless told it has no background) and ends on a key.
+shows_and_ends() {
+  wait_for 10 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window: $(windows_of "$saver_pid")"
+  [[ ${1:-} == no-background ]] || wait_for 10 painted || fail "the saver painted nothing"
+  press_key a
+  wait_for 1 gone "$saver_pid" || fail "a key did not end the saver within a second"
+  [[ $(saver_exit) == 0 ]] || fail "exit code after a key"
+}
+
+echo "a FIFO as background, logo, aircraft picture and sound: refused at once, the rest runs"
+mkfifo "$work/picture.fifo" "$work/sound.fifo"
+store "$work/picture.fifo" "$work/picture.fifo"
+mv "$data/FastJet.bmp" "$work/FastJet.bmp"
+mkfifo "$data/FastJet.bmp"
+replace_data takeoff.wav "$work/sound.fifo"
+start_saver /s
+shows_and_ends no-background
+[[ $(grep -c "not a regular file" "$work/saver.err") == 4 ]] || fail "expected four refusals: $(cat "$work/saver.err")"
+rm "$data/FastJet.bmp"
+mv "$work/FastJet.bmp" "$data/FastJet.bmp"
+
+echo "/dev/zero and a 600 MB wave as the take-off sound: refused, silent, no crash"
+for sound in /dev/zero big; do
+  if [[ $sound == big ]]; then
+    sound=$work/big.wav
+    # A valid header before 600 MB of silence, as a sparse file.
+    printf 'RIFF\x24\x00\x80\x25WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00data\x00\x00\x80\x25' >"$sound"
+    truncate -s 629145644 "$sound"
+  fi
+  replace_data takeoff.wav "$sound"
+  store "$data/city lights.bmp" "$data/SF-Logo.bmp"
+  start_saver /s
+  shows_and_ends
+  grep -q "cannot read sound file" "$work/saver.err" || fail "the sound was not refused: $(cat "$work/saver.err")"
+done
+rm -f "$work/big.wav"
+replace_data takeoff.wav "$built_data/takeoff.wav"
+
+echo "an empty lock left by a writer that died: the first-run defaults are written at once"
+rm -f "$ini"
+mkdir -p "$(dirname "$ini")"
+: >"$ini.lock"
+start_saver /s
+wait_for 5 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window within 5 s"
+grep -qx 'SetReg=2' "$ini" || fail "first-run defaults not written"
+[[ ! -e $ini.lock ]] || fail "the dead lock is still there"
+kill -HUP "$saver_pid"
+wait_for 2 gone "$saver_pid" || fail "SIGHUP did not end the saver"
+[[ $(saver_exit) == 0 ]] || fail "SIGHUP did not end the saver as a close of the window does"
+
+echo "a writer that holds the lock: SIGTERM still ends the waiting load step at once"
+rm -f "$ini" "$ini.lock"
+flock "$ini.lock" sleep 30 &
+holder=$!
+wait_for 5 test -e "$ini.lock" || fail "the lock holder did not start"
+start_saver /s
+sleep 0.5  # let it reach the lock
+alive "$saver_pid" || fail "the saver did not wait for the lock"
+kill -TERM "$saver_pid"
+wait_for 1 gone "$saver_pid" || fail "SIGTERM did not end the saver within a second"
+saver_exit >/dev/null
+kill "$holder"
+wait "$holder" 2>/dev/null || true
+rm -f "$ini.lock"
+
+echo "a sound server that accepts and never answers: the window comes, SIGTERM ends it"
+python3 -c '
+import socket, sys
+server = socket.socket(socket.AF_UNIX)
+server.bind(sys.argv[1])
+server.listen(8)
+clients = []
+while True:
+    clients.append(server.accept()[0])
+' "$work/deaf.socket" &
+deaf=$!
+wait_for 5 test -S "$work/deaf.socket" || fail "the deaf server did not start"
+store "$data/city lights.bmp" "$data/SF-Logo.bmp"
+SDL_AUDIODRIVER=pulseaudio PULSE_SERVER=unix:$work/deaf.socket start_saver /s
+wait_for 2 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window within 2 s"
+kill -TERM "$saver_pid"
+wait_for 1 gone "$saver_pid" || fail "SIGTERM did not end the saver within a second"
+saver_exit >/dev/null
+kill "$deaf"
+
+echo "a 1 KB picture that declares 5790 x 5790 pixels: memory stays near the normal scene's"
+kill "$xvfb_pid"
+start_xvfb 3840x2160
+python3 -c '
+import struct, sys
+palette = bytes([60, 120, 180, 0]) + bytes(255 * 4)
+data = b"\x00\x01"  # the end of the picture at once: every pixel is colour 0
+offset = 14 + 40 + len(palette)
+header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+info = struct.pack("<IiiHHIIiiII", 40, 5790, 5790, 1, 8, 1, len(data), 2835, 2835, 256, 0)
+open(sys.argv[1], "wb").write(header + info + palette + data)
+' "$work/huge.bmp"
+painted_4k() { [[ $(pixel 1920 1800) != "0,0,0" ]]; }
+peak_of_run() {
+  start_saver /s
+  wait_for 20 painted_4k || fail "the saver painted nothing"
+  local peak
+  peak=$(peak_rss_kib "$saver_pid")
+  kill -TERM "$saver_pid"
+  wait_for 2 gone "$saver_pid" || fail "SIGTERM did not end the saver"
+  saver_exit >/dev/null
+  echo "$peak"
+}
+store "$data/city lights.bmp" "$data/SF-Logo.bmp"
+normal=$(peak_of_run)
+store "$work/huge.bmp" "$work/huge.bmp"
+huge=$(peak_of_run)
+echo "  peak memory: normal $((normal / 1024)) MiB, declared-huge pictures $((huge / 1024)) MiB"
+((huge - normal < 50 * 1024)) || fail "the huge pictures cost $(((huge - normal) / 1024)) MiB more"
+echo "passed"
