@@ -24,6 +24,10 @@ for library in libqt6widgets6 libsdl2-mixer-2.0-0 libx11-6 libc6; do
 done
 [[ $(field Suggests) == "xscreensaver | xsecurelock" ]] || fail "Suggests: $(field Suggests)"
 
+echo "lintian finds no error"
+lintian --fail-on error "$deb" >"$work/lintian" 2>&1 || fail "lintian: $(cat "$work/lintian")"
+grep '^[EW]: ' "$work/lintian" || true
+
 echo "contents: everything under /usr, the desktop files in their places"
 # "mode owner size date time path[ -> target]"; names may hold blanks.
 dpkg-deb -c "$deb" | sed -E 's/^([^ ]+ +){5}//; s/ -> .*//' >"$work/contents"
