@@ -12,15 +12,16 @@ namespace skyfare {
 void blockTerminationSignals();
 
 // Turns SIGTERM and SIGINT into a call on the event loop, through a signal file descriptor.
+// The call gets the signal's number.
 class TerminationSignals final : public QObject {
  public:
-  explicit TerminationSignals(std::function<void()> onSignal);
+  explicit TerminationSignals(std::function<void(int)> onSignal);
   ~TerminationSignals() override;
 
  private:
   int fd_ = -1;
   std::unique_ptr<QSocketNotifier> notifier_;
-  std::function<void()> onSignal_;
+  std::function<void(int)> onSignal_;
 };
 
 }  // namespace skyfare

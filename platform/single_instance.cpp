@@ -1,15 +1,11 @@
 #include "platform/single_instance.h"
 
-#include <QDir>
-#include <QStandardPaths>
+#include "platform/runtime_folder.h"
 
 namespace skyfare {
 
 SingleInstance::SingleInstance() {
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (folder.isEmpty())
-    folder = QDir::tempPath();
-  lock_ = std::make_unique<QLockFile>(folder + QStringLiteral("/skyfare-saver.lock"));
+  lock_ = std::make_unique<QLockFile>(runtimeFolder() + QStringLiteral("/skyfare-saver.lock"));
   // Never stale by age: a running saver keeps it. One left by a crashed saver is taken over,
   // because its process is gone.
   lock_->setStaleLockTime(0);
