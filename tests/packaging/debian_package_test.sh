@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The Debian package made from this build: its control data and contents, its desktop entry,
-# software-centre data and manual page checked by their own validators, and the program run
-# from the extracted package, which must find its data folder there.
+# software-centre data and manual page checked by their own validators, and the program and its
+# host entry point run from the extracted package, which must find its data folder there.
 source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../e2e/hosts_lib.sh"
+HOST_WINDOW=${HOST_WINDOW:?the path of the preview host helper}
 CPACK_CONFIG=${CPACK_CONFIG:?the CPackConfig.cmake of the build}
 VERSION=${VERSION:?the project version}
 APP_ID=${APP_ID:?the desktop id}
@@ -41,6 +43,8 @@ expected=(
   "./usr/share/applications/$APP_ID.desktop" "./usr/share/metainfo/$APP_ID.metainfo.xml"
   ./usr/share/man/man6/skyfare.6.gz
   ./usr/share/doc/skyfare/copyright ./usr/share/doc/skyfare/changelog.gz
+  ./usr/libexec/skyfare/skyfare-hack
+  ./usr/libexec/xscreensaver/skyfare ./usr/libexec/xsecurelock/saver_skyfare
 )
 for size in 48 64 128 256; do
   expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/$APP_ID.png")
@@ -83,4 +87,21 @@ grep -qxF "BMPFileName=$root/usr/share/skyfare/city lights.bmp" "$ini" ||
 press_key a
 wait_for 2 gone "$saver_pid" || fail "a key did not end the saver"
 [[ $(saver_exit) == 0 ]] || fail "exit code after a key"
+
+echo "the extracted host entry point, through the link XScreenSaver runs, draws in a host window"
+SKYFARE_HACK=$root/usr/libexec/xscreensaver/skyfare
+export XDG_CONFIG_HOME=$work/hack-config  # a first run of its own, from the link
+coproc host { "$HOST_WINDOW" 400 300; }
+read -r -t 10 window <&"${host[0]}" || fail "the host window did not start"
+XSCREENSAVER_WINDOW=$window start_hack --root
+wait_for 10 has_child_of_size "$window" "400x300+0+0" || fail "no child: $(children_of "$window")"
+hack_city_shown() { [[ $(pixel 200 240) != "0,0,0" && $(pixel 120 255) != "0,0,0" ]]; }
+wait_for 10 hack_city_shown || fail "the city picture does not show in the host window"
+[[ -n ${SCREENSHOT_DIR:-} ]] && screenshot "$SCREENSHOT_DIR/packaged-hack.png"
+grep -qxF "BMPFileName=$root/usr/share/skyfare/city lights.bmp" \
+  "$XDG_CONFIG_HOME/Airlume/Airlume.ini" || fail "the entry point's default picture is not the package's"
+kill -TERM "$hack_pid"
+wait_gone_ms "$hack_pid" 1000 || fail "still running 1 s after SIGTERM"
+[[ $(hack_exit) == 143 ]] || fail "not ended by SIGTERM"
+echo quit >&"${host[1]}"
 echo "passed"
