@@ -8,7 +8,7 @@
 namespace skyfare::assets {
 
 // The program's desktop icon: an airliner of the fleet climbing over the city at night, on a
-// rounded plate. Drawn afresh at each size so small icons stay sharp.
+// rounded plate. Composed afresh at each size, so no size is a blurred copy of another.
 QImage drawAppIcon(int sizePx);
 
 // Writes `<theme folder>/<N>x<N>/apps/<icon name>.png` for each size N; reports each file it
