@@ -25,7 +25,20 @@ wait_for 10 moving 0 0 800 600 || fail "the scene in its own window is blank or 
 window=$(xdotool search --onlyvisible --pid "$hack_pid" | head -1)
 "$CLOSE_REQUEST" "$window"
 wait_for 3 gone "$hack_pid" || fail "closing its window did not end it"
-[[ $(hack_exit) == 0 ]] || fail "exit code after its window was closed"
+wait_hack
+[[ $hack_status == 0 ]] || fail "exit code $hack_status after its window was closed"
+
+echo "a copy away from any installation leaves the store alone"
+mkdir "$work/copy"
+cp "$SKYFARE_HACK" "$work/copy/skyfare"
+XDG_CONFIG_HOME=$work/copy "$work/copy/skyfare" >"$work/hack.out" 2>"$work/hack.err" &
+hack_pid=$!
+wait_for 10 has_window_of_size "$hack_pid" "800x600+0+0" || fail "the copy shows no window"
+kill -TERM "$hack_pid"
+wait_hack
+[[ $hack_status == 143 ]] || fail "the copy ended with $hack_status, not by SIGTERM"
+grep -q "no data folder" "$work/hack.err" || fail "the copy did not say it has no data"
+[[ ! -e $work/copy/Airlume/Airlume.ini ]] || fail "the copy wrote settings"
 
 echo "inside a host's window: fills it, follows its size"
 coproc host { "$HOST_WINDOW" 400 300; }
@@ -42,12 +55,14 @@ wait_for 3 has_child_of_size "$window" "640x360+0+0" || fail "did not follow: $(
 echo "SIGTERM ends it within a second, by that signal"
 kill -TERM "$hack_pid"
 wait_gone_ms "$hack_pid" 1000 || fail "still running 1 s after SIGTERM"
-[[ $(hack_exit) == 143 ]] || fail "not ended by SIGTERM"
+wait_hack
+[[ $hack_status == 143 ]] || fail "ended with $hack_status, not by SIGTERM"
 
 echo "the host window going away ends it within 2 s"
 XSCREENSAVER_WINDOW=$window start_hack
 wait_for 10 has_child_of_size "$window" "640x360+0+0" || fail "no child the second time"
 echo quit >&"${host[1]}"
 wait_gone_ms "$hack_pid" 2000 || fail "outlived its host window by 2 s"
-[[ $(hack_exit) == 0 ]] || fail "exit code after the host window went"
+wait_hack
+[[ $hack_status == 0 ]] || fail "exit code $hack_status after the host window went"
 echo "passed"
