@@ -45,6 +45,7 @@ expected=(
   ./usr/share/doc/skyfare/copyright ./usr/share/doc/skyfare/changelog.gz
   ./usr/libexec/skyfare/skyfare-hack
   ./usr/libexec/xscreensaver/skyfare ./usr/libexec/xsecurelock/saver_skyfare
+  ./usr/share/xscreensaver/config/skyfare.xml
 )
 for size in 48 64 128 256; do
   expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/$APP_ID.png")
@@ -102,6 +103,7 @@ grep -qxF "BMPFileName=$root/usr/share/skyfare/city lights.bmp" \
   "$XDG_CONFIG_HOME/Airlume/Airlume.ini" || fail "the entry point's default picture is not the package's"
 kill -TERM "$hack_pid"
 wait_gone_ms "$hack_pid" 1000 || fail "still running 1 s after SIGTERM"
-[[ $(hack_exit) == 143 ]] || fail "not ended by SIGTERM"
+wait_hack
+[[ $hack_status == 143 ]] || fail "ended with $hack_status, not by SIGTERM"
 echo quit >&"${host[1]}"
 echo "passed"
