@@ -1,5 +1,6 @@
 // Module1's Main: reads the command line once, chooses the run mode and starts its window.
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <string>
 
@@ -29,6 +30,9 @@ std::string commandLineOf(int argc, char** argv) {
 int withGuiApplication(int argc, char** argv, const std::function<int()>& run) {
   QApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("Skyfare"));
+  // Lets the desktop match our windows with the menu entry and show its icon.
+  app.setDesktopFileName(QStringLiteral(SKYFARE_APP_ID));
+  app.setWindowIcon(QIcon::fromTheme(QStringLiteral(SKYFARE_APP_ID)));
   app.setQuitOnLastWindowClosed(false);
   return run();
 }
