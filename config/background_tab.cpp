@@ -13,8 +13,8 @@
 #include <utility>
 
 #include "config/control_loading.h"
-#include "settings/conversions.h"
-#include "settings/setting_keys.h"
+#include "core/settings/conversions.h"
+#include "core/settings/setting_keys.h"
 
 namespace skyfare {
 

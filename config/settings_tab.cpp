@@ -13,7 +13,7 @@
 #include "config/control_loading.h"
 #include "config/entry_pick_combo.h"
 #include "config/gap_label.h"
-#include "settings/settings_store.h"
+#include "core/settings/settings_store.h"
 
 namespace skyfare {
 

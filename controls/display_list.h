@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "controls/drawing_control.h"
+#include "core/controls/drawing_control.h"
 
 namespace skyfare {
 

@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "controls/display_list.h"
-#include "controls/drawing_control.h"
 #include "controls/sprite_store.h"
 #include "controls/text_measure.h"
+#include "core/controls/drawing_control.h"
 
 namespace skyfare {
 
