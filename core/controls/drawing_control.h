@@ -13,6 +13,8 @@ using SceneColour = std::uint32_t;
 
 inline constexpr int kSceneWidth = 800;
 inline constexpr int kSceneHeight = 600;
+// The largest font the scene draws, in pixels.
+inline constexpr int kLargestFontSizePx = 300;
 
 // TransparentMode values of LoadSpriteImage.
 inline constexpr int kTransparentBackground = -1;  // alpha channel, else the top-left colour
@@ -55,7 +57,8 @@ class DrawingControl {
   virtual std::int32_t GetSpriteX(SpriteHandle sprite) = 0;
   virtual void FillScreen(SceneColour colour) = 0;
   virtual void DrawSprite(SpriteHandle sprite) = 0;
-  // The family by name as the platform resolves it; size is the font's pixel height.
+  // The family by name as the platform resolves it; size is the font's pixel height, cut to
+  // kLargestFontSizePx.
   virtual void SetFont(const std::string& fontName, int size, int charset, bool bold, bool italic,
                        bool underline) = 0;
   // Draws with the text's top-left corner at (x, y), no background box.

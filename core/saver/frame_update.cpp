@@ -3,6 +3,7 @@
 #include "core/saver/form1.h"
 #include "core/settings/conversions.h"
 #include "core/settings/setting_keys.h"
+#include "core/settings/setting_values.h"
 
 namespace skyfare {
 namespace {
@@ -13,9 +14,9 @@ inline constexpr int kFontCharset = 1;
 void Form1::ComposeFrame() {
   DrawingControl& drawing = parts_.drawing;
 
-  if (settings_.BackGround == 2) {
+  if (settings_.BackGround == kBackgroundSkyBlue) {
     drawing.FillScreen(kSkyBlue);
-  } else if (settings_.BackGround == 3) {
+  } else if (settings_.BackGround == kBackgroundPicture) {
     drawing.DrawSprite(scene_.backgroundSprite);
     drawing.SetSpriteX(scene_.backgroundSprite, 0);
     drawing.SetSpriteY(scene_.backgroundSprite, 0);

@@ -1,5 +1,6 @@
 #include "core/saver/saver_settings.h"
 
+#include "core/controls/drawing_control.h"
 #include "core/settings/conversions.h"
 #include "core/settings/setting_keys.h"
 

@@ -30,10 +30,10 @@ struct SaverSettings {
 // first-run default.
 void readLoadStepSettings(SettingsStore& store, SaverSettings& settings);
 
-// Font sizes in pixels for drawing. A size that is no positive number, or absurdly large,
-// draws at the default size; the stored text stays as the user typed it.
+// Font sizes in pixels for drawing. A size that is no positive number, or larger than the
+// scene draws (kLargestFontSizePx), draws at the default size; the stored text stays as the
+// user typed it.
 inline constexpr int kDefaultFontSizePx = 20;
-inline constexpr int kLargestFontSizePx = 300;
 int messageFontSize(const std::string& fontSizeText);
 int clockFontSize(std::int16_t fontClock);
 

@@ -5,6 +5,7 @@
 #include "core/saver/saver_settings.h"
 #include "core/settings/conversions.h"
 #include "core/settings/setting_keys.h"
+#include "core/settings/setting_values.h"
 
 namespace skyfare {
 namespace {
@@ -35,7 +36,7 @@ bool OpenDirectDrawSession(DrawingControl& drawing, SettingsStore& store, HostSe
   }
 
   settings.BackGround = leadingNumber(readSetting(store, Key::BackGround));
-  if (settings.BackGround == 3) {
+  if (settings.BackGround == kBackgroundPicture) {
     scene.backgroundSprite =
         placeSprite(drawing, readSetting(store, Key::BMPFileName), kOpaque, 0, 0);
   }

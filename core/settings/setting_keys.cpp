@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/settings/conversions.h"
+#include "core/settings/setting_values.h"
 #include "core/settings/settings_store.h"
 
 namespace skyfare {
@@ -27,7 +28,7 @@ const std::array<SettingKey, 20> kSettingKeys = {{
     {Key::Volume, kStartup, "Volume", "-1533", false, -2500, 0},
     {Key::MouseSens, kSystem, "MouseSens", "4", false, 2, 20},
     {Key::PwrSave, kSystem, "PwrSave", "0", false, 0, 1},
-    {Key::SoundOff, kSystem, "SoundOff", "Never"},
+    {Key::SoundOff, kSystem, "SoundOff", kNeverStopSound},
     {Key::SetReg, kSystem, "SetReg", "2"},
 }};
 

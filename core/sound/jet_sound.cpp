@@ -1,9 +1,7 @@
 #include "core/sound/jet_sound.h"
 
-#include <array>
-#include <utility>
-
 #include "core/settings/conversions.h"
+#include "core/settings/setting_values.h"
 
 namespace skyfare {
 namespace {
@@ -11,11 +9,7 @@ namespace {
 // The counter goes back to 0 after this many seconds, a little short of a day.
 inline constexpr std::int32_t kLastElapsedSecond = 86398;
 
-inline constexpr std::array<std::pair<int, std::int16_t>, 19> kSoundLimits = {{
-    {1, 60},      {2, 120},     {3, 180},     {4, 240},     {5, 300},     {10, 600},   {15, 900},
-    {20, 1200},   {30, 1800},   {45, 2700},   {60, 3600},   {90, 5400},   {120, 7200}, {180, 10800},
-    {240, 14400}, {300, 18000}, {360, 21600}, {420, 25200}, {480, 28800},
-}};
+inline constexpr int kSecondsPerMinute = 60;
 
 }  // namespace
 
@@ -23,9 +17,9 @@ std::optional<std::int16_t> soundLimitFor(const std::string& soundOff) {
   if (!isNumericText(soundOff))
     return std::nullopt;
   const double minutes = leadingNumber(soundOff);
-  for (const auto& [limitMinutes, seconds] : kSoundLimits) {
-    if (minutes == limitMinutes)
-      return seconds;
+  for (const int offered : kSoundOffMinutes) {
+    if (minutes == offered)
+      return static_cast<std::int16_t>(offered * kSecondsPerMinute);
   }
   return std::nullopt;
 }

@@ -5,14 +5,14 @@
 #include <string>
 
 #include "core/controls/sound_control.h"
+#include "core/settings/setting_values.h"
 
 namespace skyfare {
 
-inline constexpr const char* kNeverStopSound = "Never";
 inline constexpr const char* kJetSoundFile = "takeoff.wav";
 
 // The seconds after which the jet sound stops, for a SoundOff text that equals one of the
-// offered minute values numerically; nothing for "Never" or any other text.
+// offered minute values (kSoundOffMinutes) numerically; nothing for "Never" or any other text.
 std::optional<std::int16_t> soundLimitFor(const std::string& soundOff);
 
 // The jet sound of a display session: the loaded take-off sound, whether the jet flies at all,
