@@ -8,13 +8,11 @@
 
 namespace skyfare {
 
-// The relay record of one airliner. Counters run on across flights.
+// The relay record of one airliner.
 struct PlaneState {
   bool hasTurn = false;
   bool parked = false;
-  bool levelPhase = false;
-  int phaseFrames = 0;
-  std::uint32_t lastMoveTick = 0;
+  FlightPhase phase;
   std::int32_t lastX = 0;
   int nextHeight = 0;
 };

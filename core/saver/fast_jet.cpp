@@ -2,14 +2,12 @@
 
 #include "core/controls/drawing_control.h"
 #include "core/saver/aircraft_table.h"
-#include "core/saver/host_services.h"
-#include "core/saver/movement.h"
 #include "core/saver/saver_settings.h"
 #include "core/saver/scene.h"
 
 namespace skyfare {
 
-void StepJet(FlightContext& flight, JetState& jet, JetSession& session) {
+void StepJet(FlightContext& flight, JetState& jet, const JetSession& session) {
   if (!session.fastJetEnabled)
     return;
   DrawingControl& drawing = flight.drawing;
@@ -17,26 +15,15 @@ void StepJet(FlightContext& flight, JetState& jet, JetSession& session) {
   drawing.DrawSprite(sprite);
 
   if (!jet.waiting) {
-    const bool level = jet.levelPhase;
-    ++jet.phaseFrames;
-    if (stepIsDue(flight.host.tickCount(), jet.lastMoveTick, flight.settings.Speed)) {
-      level ? MoveJet(drawing, flight.scene) : MoveJetb(drawing, flight.scene);
-      jet.lastMoveTick = flight.host.tickCount();
-    }
+    const bool level = flyFrame(flight, jet.phase, sprite, kFastJet.steps, kFastJet.driftFrames,
+                                kFastJet.levelFrames);
     jet.lastX = drawing.GetSpriteX(sprite);
     const int leaveLine = level ? kFastJet.levelLeaveLine : kFastJet.driftLeaveLine;
     if (jet.lastX < leaveLine) {
-      session.jetWaitSeconds = 0;
+      jet.waitSeconds = 0;
       jet.waiting = true;
       drawing.SetSpriteX(sprite, kFastJet.startX);
       drawing.SetSpriteY(sprite, jet.nextHeight);
-    }
-    if (level && jet.phaseFrames == kFastJet.levelFrames) {
-      jet.levelPhase = false;
-      jet.phaseFrames = 0;
-    } else if (!level && jet.phaseFrames == kFastJet.driftFrames) {
-      jet.levelPhase = true;
-      jet.phaseFrames = 0;
     }
     if (level && jet.lastX < kFastJet.soundLine && !session.soundStopped) {
       session.sound.PlaySound(session.jetSoundHandle, -1, -1);
@@ -47,11 +34,17 @@ void StepJet(FlightContext& flight, JetState& jet, JetSession& session) {
   if (jet.waiting) {
     drawing.SetSpriteX(sprite, kFastJet.startX);
     drawing.SetSpriteY(sprite, jet.nextHeight);
-    if (session.jetWaitSeconds > flight.settings.SecDelay - 1) {
+    if (jet.waitSeconds > flight.settings.SecDelay - 1) {
       jet.waiting = false;
       jet.nextHeight = drawHeight(flight.random);
     }
   }
+}
+
+void countPauseSecond(JetState& jet, double secDelay) {
+  ++jet.waitSeconds;
+  if (jet.waitSeconds > secDelay)
+    jet.waitSeconds = 0;
 }
 
 }  // namespace skyfare

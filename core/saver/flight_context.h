@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include "core/controls/drawing_control.h"
+#include "core/saver/aircraft_table.h"
+
 namespace skyfare {
 
 class DrawingControl;
@@ -19,6 +22,21 @@ struct FlightContext {
   HostServices& host;
   RandomSource& random;
 };
+
+// Where an aircraft is in its rhythm of drift and level frames. The counters run on across
+// passes.
+struct FlightPhase {
+  bool levelPhase = false;
+  int phaseFrames = 0;
+  std::uint32_t lastMoveTick = 0;
+};
+
+// One frame of flight, the same for the airliners and the jet: counts the frame, makes the step
+// of its phase (MovePlaneb drifting, MovePlane level) when Speed milliseconds have passed since
+// the last one, and turns to the other phase once the phase's frames are done. Returns whether
+// the frame was a level frame.
+bool flyFrame(FlightContext& flight, FlightPhase& phase, SpriteHandle sprite, MovementSteps steps,
+              int driftFrames, int levelFrames);
 
 // Whether Speed milliseconds have passed since the last step. Unsigned arithmetic keeps the
 // answer right across the 49.7-day wrap of the tick count.

@@ -66,10 +66,10 @@ class Form1 final : public DrawingEvents {
   const PlaneStates& planes() const { return planes_; }
   const JetState& jet() const { return jet_; }
   const JetSound& jetSound() const { return jetSound_; }
-  int jetWaitSeconds() const { return jetWaitSeconds_; }
   int clockTime() const { return clockTime_; }
 
  private:
+  // The frame, back to front: background, message, logo, fast jet, airliners 1 to 15, clock.
   void ComposeFrame();
   void endOnInput();
 
@@ -80,7 +80,6 @@ class Form1 final : public DrawingEvents {
   JetState jet_;
   JetSound jetSound_;
   MouseRule mouseRule_;
-  int jetWaitSeconds_ = 0;
   int clockTime_ = 0;  // seconds since midnight, as the last tmrPlane tick saw it
   bool displayOpen_ = false;
   bool unloaded_ = false;

@@ -2,9 +2,8 @@
 
 namespace skyfare {
 
-class Form1;
-
-// Colours of the frame, as the drawing component takes them (red in the low byte).
+// What Form1::ComposeFrame draws with. Colours as the drawing component takes them (red in the
+// low byte).
 inline constexpr unsigned kBlack = 0;
 inline constexpr unsigned kSkyBlue = 16507392;      // 0, 226, 251
 inline constexpr unsigned kMessageCyan = 16776960;  // 0, 255, 255

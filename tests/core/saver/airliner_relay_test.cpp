@@ -71,7 +71,7 @@ TEST(AirlinerRelay, AirlinerSevenParksAndHandsOverInTheSameFrame) {
   PlaneStates& planes = const_cast<PlaneStates&>(s.form->planes());
   planes[0].hasTurn = false;
   planes[6].hasTurn = true;
-  planes[6].levelPhase = true;
+  planes[6].phase.levelPhase = true;
   s.drawing.sprites[s.airliner(7)].x = 801;
   s.frame();
   EXPECT_TRUE(s.form->planes()[6].parked);
@@ -107,7 +107,7 @@ TEST(AirlinerRelay, ASlowSpeedStillAlternatesPhasesByFrameCount) {
   // One step every 100 ms at 60 frames a second: about every sixth frame.
   EXPECT_EQ(xs.front(), -320);
   EXPECT_EQ(xs.back(), -319);
-  EXPECT_TRUE(s.form->planes()[0].levelPhase) << "5 drift frames done, level phase under way";
+  EXPECT_TRUE(s.form->planes()[0].phase.levelPhase) << "5 drift frames done, level phase under way";
 }
 
 }  // namespace

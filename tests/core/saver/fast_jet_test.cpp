@@ -35,7 +35,7 @@ TEST(FastJet, TheSoundPlaysInLevelFramesOnceTheJetIsOnScreen) {
   s.load();
   const SpriteHandle jet = s.form->scene().jetSprite;
   for (int i = 0; i < 60 * 5; ++i) {
-    const bool level = s.form->jet().levelPhase;
+    const bool level = s.form->jet().phase.levelPhase;
     const int plays = s.sound.plays;
     s.frame();
     const bool shouldPlay = level && s.form->jet().lastX < 801 && !s.form->jet().waiting;
@@ -73,12 +73,12 @@ TEST(FastJet, TheLeaveTestDependsOnThePhase) {
   JetState& jet = const_cast<JetState&>(s.form->jet());
   const SpriteHandle sprite = s.form->scene().jetSprite;
   s.drawing.sprites[sprite].x = -320;
-  jet.levelPhase = false;
-  jet.phaseFrames = 0;
+  jet.phase.levelPhase = false;
+  jet.phase.phaseFrames = 0;
   s.frame();  // drift frame at -322: still flying
   EXPECT_FALSE(s.form->jet().waiting);
   s.drawing.sprites[sprite].x = -320;
-  jet.levelPhase = true;
+  jet.phase.levelPhase = true;
   s.frame();  // level frame at -322: gone
   EXPECT_TRUE(s.form->jet().waiting);
 }

@@ -157,7 +157,7 @@ TEST(Form1Timers, TheClockIsMidnightUntilTheFirstTickAndThePauseWrapsPastSecDela
   std::vector<int> waits;
   for (int i = 0; i < 5; ++i) {
     s.form->tmrPauseTick();
-    waits.push_back(s.form->jetWaitSeconds());
+    waits.push_back(s.form->jet().waitSeconds);
   }
   EXPECT_EQ(waits, (std::vector<int>{1, 2, 3, 0, 1}));
 }

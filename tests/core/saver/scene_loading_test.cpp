@@ -61,16 +61,16 @@ TEST(Movement, StepsFollowTheTable) {
   SessionFixture s;
   s.load();
   const Scene& scene = s.form->scene();
-  MovePlane(s.drawing, scene, 1);
+  MovePlane(s.drawing, scene.airliner(1), kAirliners[0].steps);
   EXPECT_EQ(s.airlinerSprite(1).x, -320);
   EXPECT_EQ(s.airlinerSprite(1).y, 180);
-  MovePlaneb(s.drawing, scene, 2);
+  MovePlaneb(s.drawing, scene.airliner(2), kAirliners[1].steps);
   EXPECT_EQ(s.airlinerSprite(2).x, 804);
   EXPECT_EQ(s.airlinerSprite(2).y, 199);
-  MoveJetb(s.drawing, scene);
+  MovePlaneb(s.drawing, scene.jetSprite, kFastJet.steps);
   EXPECT_EQ(s.drawing.sprite(scene.jetSprite).x, 803);
   EXPECT_EQ(s.drawing.sprite(scene.jetSprite).y, 276);
-  MoveJet(s.drawing, scene);
+  MovePlane(s.drawing, scene.jetSprite, kFastJet.steps);
   EXPECT_EQ(s.drawing.sprite(scene.jetSprite).x, 801);
   EXPECT_EQ(s.drawing.sprite(scene.jetSprite).y, 276);
   for (int k = 1; k <= kAirlinerCount; ++k) {
