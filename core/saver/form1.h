@@ -60,7 +60,6 @@ class Form1 final : public DrawingEvents {
   void KeyDown() override;
 
   bool ended() const { return ended_; }
-  bool displayOpen() const { return displayOpen_; }
   const SaverSettings& settings() const { return settings_; }
   const Scene& scene() const { return scene_; }
   const PlaneStates& planes() const { return planes_; }

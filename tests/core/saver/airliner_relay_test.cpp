@@ -44,38 +44,50 @@ TEST(AirlinerRelay, AirlinerTwoAppearsInTheFrameInWhichAirlinerOneHandsOverPastX
   EXPECT_EQ(s.drawing.drawOf(s.airliner(2))->y, 200);
 }
 
+// The relay's steps over the session's scene and fakes, one frame's time apart.
+struct HandFlownRelay {
+  explicit HandFlownRelay(SessionFixture& s)
+      : s(s), flight{s.drawing, s.form->scene(), s.form->settings(), s.host, s.random} {}
+  void step(int airliner) {
+    s.host.advanceMs(17);
+    StepPlane(flight, planes, airliner);
+  }
+
+  SessionFixture& s;
+  FlightContext flight;
+  PlaneStates planes{};  // nobody has the turn
+};
+
 TEST(AirlinerRelay, ParkingHappensOnlyInALevelFrame) {
   SessionFixture s;
   s.load();
-  // Put airliner 15 (15 drift frames to each level frame) past its park line in a drift phase.
-  s.frames(2);
-  PlaneStates& planes = const_cast<PlaneStates&>(s.form->planes());
-  planes[14].hasTurn = true;
+  HandFlownRelay relay(s);
+  // Airliner 15 flies 15 drift frames to each level frame; it starts past its park line.
+  relay.planes[14].hasTurn = true;
+  relay.planes[14].nextHeight = 123;
   s.drawing.sprites[s.airliner(15)].x = -330;
-  int framesUntilParked = 0;
-  while (!s.form->planes()[14].parked && framesUntilParked < 100) {
-    s.frame();
-    ++framesUntilParked;
+  for (int frame = 1; frame <= 15; ++frame) {
+    relay.step(15);
+    ASSERT_FALSE(relay.planes[14].parked) << "drift frame " << frame;
   }
-  EXPECT_LE(framesUntilParked, 16);
-  EXPECT_GT(framesUntilParked, 1);
+  relay.step(15);
+  EXPECT_TRUE(relay.planes[14].parked);
+  EXPECT_FALSE(relay.planes[14].hasTurn);
   EXPECT_EQ(s.airlinerSprite(15).x, 805);
-  EXPECT_EQ(s.airlinerSprite(15).y, s.form->planes()[14].nextHeight);
-  EXPECT_FALSE(s.form->planes()[14].hasTurn);
-  EXPECT_TRUE(s.form->planes()[0].hasTurn) << "15 passing X 100 gives the sky back to 1";
+  EXPECT_EQ(s.airlinerSprite(15).y, 123);
+  EXPECT_TRUE(relay.planes[0].hasTurn) << "15 passing X 100 gives the sky back to 1";
 }
 
 TEST(AirlinerRelay, AirlinerSevenParksAndHandsOverInTheSameFrame) {
   SessionFixture s;
   s.load();
-  PlaneStates& planes = const_cast<PlaneStates&>(s.form->planes());
-  planes[0].hasTurn = false;
-  planes[6].hasTurn = true;
-  planes[6].phase.levelPhase = true;
+  HandFlownRelay relay(s);
+  relay.planes[6].hasTurn = true;
+  relay.planes[6].phase.levelPhase = true;
   s.drawing.sprites[s.airliner(7)].x = 801;
-  s.frame();
-  EXPECT_TRUE(s.form->planes()[6].parked);
-  EXPECT_TRUE(s.form->planes()[7].hasTurn);
+  relay.step(7);
+  EXPECT_TRUE(relay.planes[6].parked);
+  EXPECT_TRUE(relay.planes[7].hasTurn);
   EXPECT_EQ(s.airlinerSprite(7).x, -343);
 }
 

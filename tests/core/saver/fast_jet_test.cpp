@@ -70,17 +70,19 @@ TEST(FastJet, LeavesWaitsAndComesBackAlongTheTopEdgeAfterSecDelay) {
 TEST(FastJet, TheLeaveTestDependsOnThePhase) {
   SessionFixture s;
   s.load();
-  JetState& jet = const_cast<JetState&>(s.form->jet());
+  FlightContext flight{s.drawing, s.form->scene(), s.form->settings(), s.host, s.random};
+  const JetSession session{s.sound, 0, true, false};
+  JetState jet;
   const SpriteHandle sprite = s.form->scene().jetSprite;
   s.drawing.sprites[sprite].x = -320;
-  jet.phase.levelPhase = false;
-  jet.phase.phaseFrames = 0;
-  s.frame();  // drift frame at -322: still flying
-  EXPECT_FALSE(s.form->jet().waiting);
+  s.host.advanceMs(17);
+  StepJet(flight, jet, session);  // drift frame at -322: still flying
+  EXPECT_FALSE(jet.waiting);
   s.drawing.sprites[sprite].x = -320;
   jet.phase.levelPhase = true;
-  s.frame();  // level frame at -322: gone
-  EXPECT_TRUE(s.form->jet().waiting);
+  s.host.advanceMs(17);
+  StepJet(flight, jet, session);  // level frame at -322: gone
+  EXPECT_TRUE(jet.waiting);
 }
 
 TEST(FastJet, FliesOnSilentlyOnceTheSoundTimeHasRunOut) {
