@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "controls/picture_coverage.h"
 #include "controls/sprite_picture.h"
 
 namespace skyfare {
@@ -16,6 +17,7 @@ void SpriteStore::loadImage(SpriteHandle sprite, const std::string& fileName, in
   if (target == nullptr)
     return;
   target->image = loadSpritePicture(fileName, transparentMode);
+  target->coverage = pictureCoverage(target->image);
   target->imageVersion = ++lastImageVersion_;
   if (target->image.isNull())
     std::cerr << "skyfare: cannot read picture " << fileName << '\n';
