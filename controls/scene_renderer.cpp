@@ -60,13 +60,16 @@ void SceneRenderer::paintOp(QPainter& painter, const DrawOp& op, const QRect& re
   } else if (const auto* sprite = std::get_if<SpriteOp>(&op)) {
     painter.drawImage(mapping_.toTarget(sprite->x, sprite->y), scaled(*sprite));
   } else if (const auto* text = std::get_if<TextOp>(&op)) {
+    // On top of the painter's own transform, so a target may be painted a part at a time.
+    const QTransform targetTransform = painter.transform();
     painter.setTransform(
         QTransform::fromTranslate(mapping_.content().left(), mapping_.content().top())
-            .scale(mapping_.scale(), mapping_.scale()));
+            .scale(mapping_.scale(), mapping_.scale()),
+        true);
     painter.setFont(text->font);
     painter.setPen(toQColor(text->colour));
     painter.drawText(QPointF(text->x, static_cast<double>(text->y) + text->ascentPx), text->text);
-    painter.resetTransform();
+    painter.setTransform(targetTransform);
   }
 }
 

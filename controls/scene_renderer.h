@@ -24,6 +24,8 @@ class SceneRenderer {
   const SceneMapping& mapping() const { return mapping_; }
 
   // Paints the list inside the region, which is in target pixels and is cut to the content.
+  // The painter's transform maps target pixels to the device, which may hold a part of the
+  // target only.
   void render(QPainter& painter, const DisplayList& list, const QRegion& targetRegion);
   // Paints the bars around the content black.
   void renderBars(QPainter& painter) const;
