@@ -7,8 +7,9 @@
 # load the rest of the machine put on it meanwhile (share of all cores).
 #
 # Usage: bench/peers.sh [-s seconds] [-r runs] [-z size]... [label=command]...
-# With no programs: Skyfare from ./build, and pacman and noseguy run with -root (Debian's
-# xscreensaver-data, installed when missing). A Skyfare command gets "/s"; to compare two
+# The build folder is ./build or $SKYFARE_BUILD (for skyfare_first_frame_wait, and for Skyfare
+# when no programs are given). With no programs: Skyfare from the build, and pacman and noseguy run with -root (Debian's
+# xscreensaver-data-extra, installed when missing). A Skyfare command gets "/s"; to compare two
 # builds:  bench/peers.sh old=../base/build/bin/skyfare new=build/bin/skyfare
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,10 +27,14 @@ done
 shift $((OPTIND - 1))
 [[ ${#sizes[@]} -gt 0 ]] || sizes=(800x600 1920x1080 3840x2160 2x1920x1080)
 hacks=/usr/libexec/xscreensaver
+build=${SKYFARE_BUILD:-$root/build}
+# Reads a small block in the middle of the screen until it is no longer black.
+first_frame_wait=$build/bin/skyfare_first_frame_wait
+[[ -x $first_frame_wait ]] || { echo "build first: $first_frame_wait not found" >&2; exit 1; }
 programs=("$@")
 if [[ ${#programs[@]} -eq 0 ]]; then
-  [[ -x $hacks/pacman ]] || apt-get install -y -q --no-install-recommends xscreensaver-data
-  programs=("skyfare=$root/build/bin/skyfare" "pacman=$hacks/pacman -root"
+  [[ -x $hacks/pacman ]] || apt-get install -y -q --no-install-recommends xscreensaver-data-extra
+  programs=("skyfare=$build/bin/skyfare" "pacman=$hacks/pacman -root"
             "noseguy=$hacks/noseguy -root")
 fi
 
@@ -87,14 +92,12 @@ measure() {
   start_server "$size"
   local skyfare=0
   [[ $command == */skyfare ]] && { skyfare=1; command+=" /s"; }
-  local start
+  local start first_frame
   start=$(now_ms)
   $command 2>"$work/program.err" >/dev/null &
   program=$!
-  until [[ $(import -window root png:- | convert png:- -format '%[fx:mean>0.01]' info: 2>/dev/null) == 1 ]]; do
-    sleep 0.01
-  done
-  local first_frame=$(($(now_ms) - start))
+  # A peer may leave the middle of the screen black for a while: -1 then.
+  first_frame=$("$first_frame_wait" "$start" $((skyfare ? 20000 : 3000))) || first_frame=-1
   sleep 3
 
   local p0 s0 b0 t0 p1 s1 b1 t1
