@@ -14,11 +14,12 @@ constexpr int kWindowRowsPerStoreRow = 4;
 }  // namespace
 
 ScreenWindow::ScreenWindow(QScreen* screen, const DisplayList& presented,
-                           ScreenWindowEvents& events)
+                           ScreenWindowEvents& events,
+                           std::shared_ptr<ScaledPictures> scaledPictures)
     : presented_(presented),
       events_(events),
       backingStore_(this),
-      renderer_(screen->geometry().size()) {
+      renderer_(screen->geometry().size(), std::move(scaledPictures)) {
   setScreen(screen);
   setSurfaceType(QSurface::RasterSurface);
   setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);

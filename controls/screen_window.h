@@ -4,6 +4,7 @@
 #include <QPointF>
 #include <QRegion>
 #include <QWindow>
+#include <memory>
 
 #include "controls/display_list.h"
 #include "controls/scene_renderer.h"
@@ -29,7 +30,11 @@ class ScreenWindowEvents {
 // after another and flushed into place, so its memory is a fraction of the screen's.
 class ScreenWindow final : public QWindow {
  public:
-  ScreenWindow(QScreen* screen, const DisplayList& presented, ScreenWindowEvents& events);
+  // Windows given the same store of scaled pictures share the pictures of a common scale.
+  ScreenWindow(QScreen* screen, const DisplayList& presented, ScreenWindowEvents& events,
+               std::shared_ptr<ScaledPictures> scaledPictures = {});
+
+  const SceneMapping& mapping() const { return renderer_.mapping(); }
 
   // False when nothing was flushed: no damage, or the window is not on screen.
   bool present(const QRegion& sceneDamage);
