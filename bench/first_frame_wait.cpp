@@ -1,8 +1,9 @@
-// Waits until the middle of the X screen shows something other than black and prints the
-// milliseconds since a given start (wall clock, as `date +%s%3N` prints it). Reads a small
-// block only, so polling does not slow the program being timed the way full screenshots do.
+// Waits until a small block of the X screen (by default its middle) shows something other than
+// black and prints the milliseconds since a given start (wall clock, as `date +%s%3N` prints
+// it). Reads the block only, so polling does not slow the program being timed the way full
+// screenshots do.
 //
-// Usage: skyfare_first_frame_wait START_MS [TIMEOUT_MS]
+// Usage: skyfare_first_frame_wait START_MS [TIMEOUT_MS [CENTRE_X CENTRE_Y]]
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -23,10 +24,10 @@ long long nowMs() {
       .count();
 }
 
-bool showsSomething(Display* display) {
+bool showsSomething(Display* display, int centreX, int centreY) {
   const Window root = DefaultRootWindow(display);
-  const int x = (DisplayWidth(display, DefaultScreen(display)) - kBlockPx) / 2;
-  const int y = (DisplayHeight(display, DefaultScreen(display)) - kBlockPx) / 2;
+  const int x = centreX - kBlockPx / 2;
+  const int y = centreY - kBlockPx / 2;
   const auto destroy = [](XImage* image) { XDestroyImage(image); };
   const std::unique_ptr<XImage, decltype(destroy)> block(
       XGetImage(display, root, x, y, kBlockPx, kBlockPx, AllPlanes, ZPixmap), destroy);
@@ -55,7 +56,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "first_frame_wait: cannot open the display\n");
     return 1;
   }
-  while (!showsSomething(display.get())) {
+  const int screen = DefaultScreen(display.get());
+  const int centreX = argc > 4 ? std::atoi(argv[3]) : DisplayWidth(display.get(), screen) / 2;
+  const int centreY = argc > 4 ? std::atoi(argv[4]) : DisplayHeight(display.get(), screen) / 2;
+  while (!showsSomething(display.get(), centreX, centreY)) {
     if (nowMs() - startMs > timeoutMs) {
       std::fprintf(stderr, "first_frame_wait: nothing shown after %lld ms\n", timeoutMs);
       return 1;

@@ -52,9 +52,9 @@ busy_ticks() { awk '/^cpu / {print $2 + $3 + $4 + $7 + $8}' /proc/stat; }
 now_ms() { date +%s%3N; }
 
 # The screen X of airliner 1's tail on the first monitor: the leftmost column below the moon
-# with a tall run of bright pixels. Valid from the jet's leaving (about 10 s) until airliner 2
-# comes (about 17 s).
-# Prints the column, and the time the screenshot was taken (the middle of its taking).
+# with a tall run of bright pixels (lit windows, smaller at any scale, are eroded away). Valid
+# from the jet's leaving (about 10 s) until airliner 2 comes (about 17 s). Prints the time the
+# screenshot was taken (the middle of its taking), then the column.
 tail_x() {
   local before after
   before=$(now_ms)
@@ -62,7 +62,7 @@ tail_x() {
   after=$(now_ms)
   echo -n "$(((before + after) / 2)) "
   convert "$work/shot.png" -crop "${1}x$(($2 * 3 / 4))+0+$(($2 / 4))" -colorspace gray \
-    -threshold 70% -morphology erode rectangle:3x10 -format '%@' info: | awk -F'[x+]' '{print $3}'
+    -threshold 70% -morphology erode "rectangle:$((3 * $2 / 600))x$((10 * $2 / 600))" -format '%@' info: | awk -F'[x+]' '{print $3}'
 }
 
 start_server() {
@@ -97,7 +97,8 @@ measure() {
   $command 2>"$work/program.err" >/dev/null &
   program=$!
   # A peer may leave the middle of the screen black for a while: -1 then.
-  first_frame=$("$first_frame_wait" "$start" $((skyfare ? 20000 : 3000))) || first_frame=-1
+  first_frame=$("$first_frame_wait" "$start" $((skyfare ? 20000 : 3000)) $((width / 2)) \
+    $((height / 2))) || first_frame=-1
   sleep 3
 
   local p0 s0 b0 t0 p1 s1 b1 t1
