@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "controls/picture_coverage.h"
 #include "controls/sprite_picture.h"
 
 namespace skyfare {
@@ -17,6 +18,7 @@ void SpriteStore::loadImage(SpriteHandle sprite, const std::string& fileName, in
     return;
   PictureRead read = loadSpritePicture(fileName, transparentMode);
   target->image = std::move(read.image);
+  target->coverage = pictureCoverage(target->image);
   target->imageVersion = ++lastImageVersion_;
   if (target->image.isNull())
     std::cerr << "skyfare: cannot read picture " << fileName << ": " << read.problem << '\n';
