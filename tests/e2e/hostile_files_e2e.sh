@@ -74,6 +74,14 @@ kill -HUP "$saver_pid"
 wait_for 2 gone "$saver_pid" || fail "SIGHUP did not end the saver"
 [[ $(saver_exit) == 0 ]] || fail "SIGHUP did not end the saver as a close of the window does"
 
+echo "an empty instance lock left by a saver that died: the next saver still runs"
+: >"$XDG_RUNTIME_DIR/skyfare-saver.lock"
+start_saver /s
+wait_for 5 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "the saver yielded to a dead one"
+kill -TERM "$saver_pid"
+wait_for 2 gone "$saver_pid" || fail "SIGTERM did not end the saver"
+saver_exit >/dev/null
+
 echo "a writer that holds the lock: SIGTERM still ends the waiting load step at once"
 rm -f "$ini" "$ini.lock"
 flock "$ini.lock" sleep 30 &
