@@ -20,7 +20,8 @@ SingleInstance::SingleInstance() {
   // old the file is; one left by a crashed saver is taken over at once, also when the saver
   // died before it could write its process id into it.
   lock_->setStaleLockTime(kDeadLockAgeMs);
-  held_ = lock_->tryLock(0);
+  // Long enough for a lock that has just been left behind to count as dead.
+  held_ = lock_->tryLock(2 * kDeadLockAgeMs);
 }
 
 bool displaySettingsWindowOpen() {
