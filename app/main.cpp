@@ -1,9 +1,10 @@
 // Module1's Main: reads the command line once, chooses the run mode and starts its window.
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
+#include "app/installation.h"
 #include "app/preview_window.h"
 #include "app/run_mode.h"
 #include "app/saver_session.h"
@@ -12,7 +13,6 @@
 #include "platform/display_probe.h"
 #include "platform/password_service.h"
 #include "platform/single_instance.h"
-#include "saver/data_folder.h"
 #include "settings/qsettings_store.h"
 
 namespace {
@@ -27,17 +27,12 @@ std::string commandLineOf(int argc, char** argv) {
   return text;
 }
 
-std::string executableFolder(const char* argv0) {
-  std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error)
-    return self.parent_path().string();
-  return std::filesystem::absolute(argv0).parent_path().string();
-}
-
 int withGuiApplication(int argc, char** argv, const std::function<int()>& run) {
   QApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("Skyfare"));
+  // Lets the desktop match our windows with the menu entry and show its icon.
+  app.setDesktopFileName(QStringLiteral(SKYFARE_APP_ID));
+  app.setWindowIcon(QIcon::fromTheme(QStringLiteral(SKYFARE_APP_ID)));
   app.setQuitOnLastWindowClosed(false);
   return run();
 }
@@ -56,13 +51,14 @@ int main(int argc, char** argv) {
   if (endsEarly(request, settingsWindow, instance.anotherInstanceRuns()))
     return 0;
 
-  const std::string dataFolder = dataFolderFor(executableFolder(argv[0]));
+  const Installation installation = findInstallation(argv[0], "skyfare");
+  const std::string& dataFolder = installation.dataFolder;
   const bool display = displayAvailable();
   if (!display && request.mode == RunMode::ShowSaver) {
     // The session still runs its load step, so its display error is what the user is told.
     QCoreApplication app(argc, argv);
-    const TerminationSignals quitOnSignal([] { QCoreApplication::exit(0); });
-    return runSaver(dataFolder);
+    const TerminationSignals quitOnSignal([](int) { QCoreApplication::exit(0); });
+    return runSaver(installation);
   }
   if (!display) {
     std::fprintf(stderr, "skyfare: cannot open a display (is DISPLAY set?)\n");
@@ -70,10 +66,10 @@ int main(int argc, char** argv) {
   }
 
   return withGuiApplication(argc, argv, [&]() -> int {
-    const TerminationSignals quitOnSignal([] { QCoreApplication::exit(0); });
+    const TerminationSignals quitOnSignal([](int) { QCoreApplication::exit(0); });
     switch (request.mode) {
       case RunMode::ShowSaver:
-        return runSaver(dataFolder);
+        return runSaver(installation);
       case RunMode::ShowPreview:
         return runPreview(request.hostWindow, dataFolder);
       case RunMode::Configure: {

@@ -1,10 +1,9 @@
 #include "app/saver_session.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 
+#include "app/session_timers.h"
 #include "app/termination_watch.h"
-
 #include "controls/qt_drawing_control.h"
 #include "controls/sdl_sound_control.h"
 #include "platform/qt_host_services.h"
@@ -13,28 +12,17 @@
 #include "settings/qsettings_store.h"
 
 namespace skyfare {
-namespace {
 
-constexpr int kTimerIntervalMs = 1000;
-
-}  // namespace
-
-int runSaver(const std::string& dataFolder) {
+int runSaver(const Installation& installation) {
   QSettingsStore store;
   QtHostServices host;
   FixedSeedRandom random;
   SdlSoundControl sound;
   QtDrawingControl drawing;
-  Form1 form(SessionParts{drawing, sound, store, host, random, dataFolder});
+  Form1 form(SessionParts{drawing, sound, store, host, random, installation.dataFolder,
+                          installation.dataFolderFound});
 
-  // The timers run from the moment the window exists, like the window's own.
-  QTimer tmrPlane;
-  QTimer tmrPause;
-  QTimer tmrSound;
-  QObject::connect(&tmrPlane, &QTimer::timeout, [&form] { form.tmrPlaneTick(); });
-  QObject::connect(&tmrPause, &QTimer::timeout, [&form] { form.tmrPauseTick(); });
-  QObject::connect(&tmrSound, &QTimer::timeout, [&form] { form.tmrSoundTick(); });
-  for (QTimer* timer : {&tmrPlane, &tmrPause, &tmrSound}) timer->start(kTimerIntervalMs);
+  const SessionTimers timers(form);
 
   {
     const TerminationWatch endsDuringLoad;

@@ -20,7 +20,7 @@ void blockTerminationSignals() {
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-TerminationSignals::TerminationSignals(std::function<void()> onSignal)
+TerminationSignals::TerminationSignals(std::function<void(int)> onSignal)
     : onSignal_(std::move(onSignal)) {
   const sigset_t set = terminationSignals();
   fd_ = signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
@@ -29,9 +29,11 @@ TerminationSignals::TerminationSignals(std::function<void()> onSignal)
   notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, [this] {
     signalfd_siginfo info{};
-    while (read(fd_, &info, sizeof info) == sizeof info) {
-    }
-    onSignal_();
+    int signalNumber = 0;
+    while (read(fd_, &info, sizeof info) == sizeof info)
+      signalNumber = static_cast<int>(info.ssi_signo);
+    if (signalNumber != 0)
+      onSignal_(signalNumber);
   });
 }
 

@@ -15,16 +15,17 @@ sigset_t terminationSignals();
 // thread inherits the mask and the signals wait for the event loop.
 void blockTerminationSignals();
 
-// Turns them into a call on the event loop, through a signal file descriptor.
+// Turns them into a call on the event loop, through a signal file descriptor. The call gets
+// the signal's number.
 class TerminationSignals final : public QObject {
  public:
-  explicit TerminationSignals(std::function<void()> onSignal);
+  explicit TerminationSignals(std::function<void(int)> onSignal);
   ~TerminationSignals() override;
 
  private:
   int fd_ = -1;
   std::unique_ptr<QSocketNotifier> notifier_;
-  std::function<void()> onSignal_;
+  std::function<void(int)> onSignal_;
 };
 
 }  // namespace skyfare

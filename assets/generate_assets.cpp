@@ -1,5 +1,7 @@
-// Generates the installation's pictures and sound into the folder named on the command line.
+// Generates the installation's pictures and sound into the folder named on the command line,
+// or with --icons the desktop icon at the sizes given into an icon theme folder.
 #include "assets/airliner_drawing.h"
+#include "assets/app_icon.h"
 #include "assets/bmp_file.h"
 #include "assets/city_skyline.h"
 #include "assets/fast_jet.h"
@@ -11,6 +13,9 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -41,14 +46,25 @@ bool generateInto(const QDir& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+  const bool icons = argc > 4 && std::strcmp(argv[1], "--icons") == 0;
+  if (argc != 2 && !icons) {
+    std::fprintf(stderr,
+                 "usage: %s <output folder> | --icons <theme folder> <icon name> <size>...\n",
+                 argv[0]);
     return 2;
   }
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   QGuiApplication app(argc, argv);  // the logo's lettering needs the font database
+  if (icons) {
+    std::vector<int> sizesPx;
+    for (int i = 4; i < argc; ++i) sizesPx.push_back(std::atoi(argv[i]));
+    return writeAppIcons(QDir(QString::fromLocal8Bit(argv[2])), QString::fromLocal8Bit(argv[3]),
+                         sizesPx)
+               ? 0
+               : 1;
+  }
   const QDir folder(QString::fromLocal8Bit(argv[1]));
   if (!folder.mkpath(QStringLiteral("."))) {
     std::fprintf(stderr, "cannot create %s\n", argv[1]);

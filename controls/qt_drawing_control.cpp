@@ -6,10 +6,14 @@
 #include <algorithm>
 
 #include "controls/frame_damage.h"
+#include "controls/screen_window.h"
 
 namespace skyfare {
 
 QtDrawingControl::QtDrawingControl() : pacer_([this] { frameDue(); }) {}
+
+QtDrawingControl::QtDrawingControl(HostPlacement placement)
+    : placement_(placement), pacer_([this] { frameDue(); }) {}
 
 QtDrawingControl::~QtDrawingControl() = default;
 
@@ -21,13 +25,15 @@ bool QtDrawingControl::InitDisplay(int, int, int, std::string_view) {
       QGuiApplication::screens().isEmpty())
     return false;
   sinceInit_.start();
-  // A window appearing under a still pointer may bring a move event; that is no movement.
-  lastPointer_ = QCursor::pos();
-  for (QScreen* screen : QGuiApplication::screens()) addWindow(screen);
-  QObject::connect(qGuiApp, &QGuiApplication::screenAdded, &context_,
-                   [this](QScreen* screen) { addWindow(screen); });
-  QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, &context_,
-                   [this](QScreen* screen) { removeWindow(screen); });
+  if (placement_) {
+    SceneWindowEvents& events = *this;
+    auto window =
+        std::make_unique<HostedWindow>(placement_->host, placement_->hostSize, presented_, events);
+    hostedWindow_ = window.get();
+    windows_.push_back(std::move(window));
+  } else {
+    openScreenWindows();
+  }
   displayOpen_ = true;
   pacer_.start();
   return true;
@@ -46,8 +52,23 @@ void QtDrawingControl::Flip() {
     ++statistics_.framesPresented;
 }
 
+void QtDrawingControl::followHostSize(QSize hostSize) {
+  if (hostedWindow_ != nullptr)
+    hostedWindow_->followHostSize(hostSize);
+}
+
+void QtDrawingControl::openScreenWindows() {
+  // A window appearing under a still pointer may bring a move event; that is no movement.
+  lastPointer_ = QCursor::pos();
+  for (QScreen* screen : QGuiApplication::screens()) addWindow(screen);
+  QObject::connect(qGuiApp, &QGuiApplication::screenAdded, &context_,
+                   [this](QScreen* screen) { addWindow(screen); });
+  QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, &context_,
+                   [this](QScreen* screen) { removeWindow(screen); });
+}
+
 void QtDrawingControl::addWindow(QScreen* screen) {
-  ScreenWindowEvents& events = *this;
+  SceneWindowEvents& events = *this;
   windows_.push_back(std::make_unique<ScreenWindow>(screen, presented_, events));
 }
 

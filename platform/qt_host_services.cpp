@@ -48,6 +48,8 @@ std::string LocalTimeFormat::text(int secondsSinceMidnight) {
 }
 
 void QtHostServices::showCursor(bool visible) {
+  if (pointerOwner_ == PointerOwner::Host)
+    return;
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
     return;
   if (!visible && !cursorHidden_) {

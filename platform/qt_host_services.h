@@ -20,12 +20,19 @@ class LocalTimeFormat {
   std::string lastText_;
 };
 
+// Who the pointer belongs to while a session runs.
+enum class PointerOwner {
+  Session,  // the saver hides it while it runs
+  Host,     // a screen-saver host owns it; the session leaves it alone
+};
+
 // Host services of a real display session: the monotonic and wall clocks, the user's time
 // format, a blank cursor while the saver runs, message boxes, and the end of the event loop.
 // Without a display, message boxes go to standard error.
 class QtHostServices final : public HostServices {
  public:
-  QtHostServices() = default;
+  explicit QtHostServices(PointerOwner pointerOwner = PointerOwner::Session)
+      : pointerOwner_(pointerOwner) {}
   ~QtHostServices() override;
   QtHostServices(const QtHostServices&) = delete;
   QtHostServices& operator=(const QtHostServices&) = delete;
@@ -42,6 +49,7 @@ class QtHostServices final : public HostServices {
 
  private:
   LocalTimeFormat timeFormat_;
+  PointerOwner pointerOwner_;
   bool cursorHidden_ = false;
   bool saverRunning_ = false;
 };

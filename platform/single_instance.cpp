@@ -1,7 +1,6 @@
 #include "platform/single_instance.h"
 
-#include <QDir>
-#include <QStandardPaths>
+#include "platform/runtime_folder.h"
 
 namespace skyfare {
 namespace {
@@ -12,10 +11,7 @@ constexpr int kDeadLockAgeMs = 100;
 }  // namespace
 
 SingleInstance::SingleInstance() {
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (folder.isEmpty())
-    folder = QDir::tempPath();
-  lock_ = std::make_unique<QLockFile>(folder + QStringLiteral("/skyfare-saver.lock"));
+  lock_ = std::make_unique<QLockFile>(runtimeFolder() + QStringLiteral("/skyfare-saver.lock"));
   // A running saver holds a lock on the file itself, which QLockFile never takes away however
   // old the file is; one left by a crashed saver is taken over at once, also when the saver
   // died before it could write its process id into it.

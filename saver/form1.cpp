@@ -15,7 +15,8 @@ Form1::~Form1() {
 }
 
 void Form1::Load() {
-  initialiseOnFirstRun(parts_.store, parts_.dataFolder);
+  if (parts_.dataFolderFound)
+    initialiseOnFirstRun(parts_.store, parts_.dataFolder);
   planes_ = startingPlaneStates();
   parts_.drawing.setVisible(false);
   parts_.sound.setVisible(false);

@@ -26,6 +26,9 @@ struct SessionParts {
   HostServices& host;
   RandomSource& random;
   std::string dataFolder;  // with its trailing "/"
+  // False when no folder with the program's pictures was found; the first run then leaves the
+  // store as it is, so that no setting names pictures that are not there.
+  bool dataFolderFound = true;
 };
 
 // The saver window: one display session from its load to the end of the process. Everything

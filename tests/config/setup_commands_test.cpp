@@ -52,7 +52,8 @@ TEST_F(SetupCommands, AboutShowsTheProgramTitleAndVersion) {
   control<QPushButton>("cmdAbout")->click();
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0].title, "Skyfare 1");
-  EXPECT_TRUE(messages_[0].text.contains("1.0.0")) << messages_[0].text.toStdString();
+  EXPECT_TRUE(messages_[0].text.contains(QStringLiteral(SKYFARE_VERSION)))
+      << messages_[0].text.toStdString();
 }
 
 TEST_F(SetupCommands, OnlineHelpOpensTheSupportPageOfTheDataFolder) {

@@ -42,7 +42,9 @@ at 36 177 click 1
 at 200 204 click --repeat 3 1
 xdotool type --delay 20 "Hello from the dialog"
 [[ -n ${SCREENSHOT_DIR:-} ]] && screenshot "$SCREENSHOT_DIR/dialog-logo-message.png"
-grep -qx 'Message=Hello from the dialog' "$ini" || fail "the dialog did not store the message: $(grep Message "$ini")"
+# The last keystrokes reach the store a moment after xdotool has sent them.
+wait_for 3 grep -qx 'Message=Hello from the dialog' "$ini" ||
+  fail "the dialog did not store the message: $(grep Message "$ini")"
 
 cyan_pixels() {
   # The scene is scaled by 1.28 on this screen: its bottom 40 rows are the screen's bottom 51.

@@ -16,7 +16,7 @@ saver_pid=
 cleanup() {
   [[ -n $saver_pid ]] && kill "$saver_pid" 2>/dev/null || true
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
+  [[ -n ${KEEP_WORK:-} ]] || rm -rf "$work"
 }
 trap cleanup EXIT
 

@@ -24,10 +24,12 @@ TEST(FrameUpdate, TheBackgroundFollowsTheSetting) {
     ASSERT_FALSE(s.drawing.lastFrame.empty());
     const auto& first = s.drawing.lastFrame.front();
     EXPECT_EQ(first.what, row.first) << row.background;
-    if (first.what == "fill")
+    if (first.what == "fill") {
       EXPECT_EQ(first.colour, row.colour) << row.background;
-    if (first.what == "sprite")
+    }
+    if (first.what == "sprite") {
       EXPECT_EQ(first.sprite, s.form->scene().backgroundSprite);
+    }
   }
 }
 

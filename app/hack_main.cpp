@@ -1,0 +1,70 @@
+// The entry point for screen-saver hosts: draws the saver into the window a host passes
+// (XSCREENSAVER_WINDOW, --window-id) and leaves input, pointer and locking to the host.
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/hack_arguments.h"
+#include "app/hosted_session.h"
+#include "app/installation.h"
+#include "app/signal_ending.h"
+#include "app/termination_signals.h"
+#include "platform/display_probe.h"
+
+namespace {
+
+constexpr const char* kProgramName = "skyfare-hack";
+constexpr int kExitBadWindow = 1;
+constexpr int kExitNoDisplay = 1;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace skyfare;
+  blockTerminationSignals();
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const HackRequest request = parseHackArguments(arguments, std::getenv("XSCREENSAVER_WINDOW"));
+  for (const std::string& argument : request.unknownArguments)
+    std::fprintf(stderr, "%s: unknown argument \"%s\" ignored\n", kProgramName, argument.c_str());
+  if (!request.badWindowId.empty()) {
+    std::fprintf(stderr, "%s: \"%s\" is not a window id\n", kProgramName,
+                 request.badWindowId.c_str());
+    return kExitBadWindow;
+  }
+  if (!displayAvailable()) {
+    std::fprintf(stderr, "%s: cannot open a display (is DISPLAY set?)\n", kProgramName);
+    return kExitNoDisplay;
+  }
+
+  HostedPlace place;
+  place.isPreview = request.isPreview;
+  if (request.hostWindow) {
+    place.hostWindow = request.hostWindow;
+    place.hostWatch = std::make_unique<X11WindowWatch>(*request.hostWindow);
+    const std::optional<QSize> size = place.hostWatch->clientSize();
+    if (!size) {
+      std::fprintf(stderr, "%s: there is no window 0x%x on this display\n", kProgramName,
+                   *request.hostWindow);
+      return kExitBadWindow;
+    }
+    place.hostSize = *size;
+  }
+  const Installation installation = findInstallation(argv[0], kProgramName);
+
+  QGuiApplication app(argc, argv);
+  app.setApplicationName(QStringLiteral("Skyfare"));
+  // A window of its own ends the program when it is closed; a host's window ends it when gone.
+  app.setQuitOnLastWindowClosed(!place.hostWindow);
+  std::optional<SignalEnding> ending;
+  const TerminationSignals endOnSignal([&ending](int signalNumber) {
+    ending.emplace(signalNumber);
+    QCoreApplication::exit(0);
+  });
+  const int exitCode = runHostedSession(std::move(place), installation);
+  if (ending)
+    ending->end();
+  return exitCode;
+}

@@ -1,0 +1,26 @@
+#include "controls/hosted_window.h"
+
+namespace skyfare {
+
+HostedWindow::HostedWindow(QWindow* host, QSize hostSize, const DisplayList& presented,
+                           SceneWindowEvents& events)
+    : SceneWindow(presented, events, host ? hostSize : QSize(kOwnWindowWidth, kOwnWindowHeight)) {
+  if (host) {
+    setFlags(Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+             Qt::WindowDoesNotAcceptFocus);
+    setParent(host);
+    followHostSize(hostSize);
+  } else {
+    setTitle(QStringLiteral("Skyfare"));
+    resize(kOwnWindowWidth, kOwnWindowHeight);
+  }
+  show();
+}
+
+void HostedWindow::followHostSize(QSize hostSize) {
+  const QRect covered(QPoint(0, 0), hostSize);
+  if (geometry() != covered)
+    setGeometry(covered);
+}
+
+}  // namespace skyfare
