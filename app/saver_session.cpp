@@ -23,6 +23,7 @@ int runSaver(const std::string& dataFolder) {
   FixedSeedRandom random;
   SdlSoundControl sound;
   QtDrawingControl drawing;
+  drawing.setDensePictureFolder(dataFolder);
   Form1 form(SessionParts{drawing, sound, store, host, random, dataFolder});
 
   // The timers run from the moment the window exists, like the window's own.

@@ -5,9 +5,11 @@
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <variant>
 #include <vector>
 
+#include "controls/density_variant.h"
 #include "controls/drawing_control.h"
 
 namespace skyfare {
@@ -29,6 +31,7 @@ struct SpriteOp {
   std::int32_t y = 0;
   // Shared with the sprite store, so a picture reloaded mid-frame cannot change this op.
   QImage image;
+  std::shared_ptr<const DenseSource> denseSource;  // null for a picture of one density
 
   // Same sprite, picture and place; the version stands for the picture.
   bool operator==(const SpriteOp& other) const;

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QTransform>
 
+#include "controls/density_variant.h"
+
 namespace skyfare {
 namespace {
 
@@ -96,10 +98,7 @@ const QImage& SceneRenderer::scaled(const SpriteOp& op) {
     const QSize size(mapping_.scaledLength(op.image.width()),
                      mapping_.scaledLength(op.image.height()));
     entry.imageVersion = op.imageVersion;
-    entry.image = size == op.image.size()
-                      ? op.image
-                      : op.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                            .convertToFormat(op.image.format());
+    entry.image = pictureForScreen(op.image, op.denseSource.get(), mapping_.scale(), size);
   }
   return entry.image;
 }
