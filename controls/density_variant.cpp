@@ -1,7 +1,7 @@
 #include "controls/density_variant.h"
 
 #include "assets/picture_density.h"
-#include "controls/sprite_picture.h"
+#include "controls/reduced_bmp.h"
 
 namespace skyfare {
 namespace {
@@ -11,18 +11,6 @@ QImage scaledSmoothly(const QImage& picture, QSize size) {
     return picture;
   return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
       .convertToFormat(picture.format());
-}
-
-// The picture at the density, or a null image when its file is missing, unreadable or not
-// the 1× picture's match in size and kind.
-QImage densePicture(const QImage& picture, const DenseSource& source, int density) {
-  QImage dense =
-      loadSpritePicture(densityFileName(source.fileName, density), source.transparentMode);
-  if (dense.size() != picture.size() * density || dense.format() != picture.format())
-    return {};
-  // Qt reads a "…@2x" file as a picture for a device pixel ratio of 2; here a pixel is a pixel.
-  dense.setDevicePixelRatio(1.0);
-  return dense;
 }
 
 }  // namespace
@@ -41,7 +29,11 @@ QImage pictureForScreen(const QImage& picture, const DenseSource* source, double
                         QSize size) {
   const int density = densityForScale(scale);
   if (source != nullptr && density != 0) {
-    const QImage dense = densePicture(picture, *source, density);
+    // Beyond the largest density the file is read at its own size and enlarged after.
+    const QSize fileSize = picture.size() * density;
+    const QImage dense =
+        readReducedBmp(QString::fromStdString(densityFileName(source->fileName, density)), fileSize,
+                       size.boundedTo(fileSize), picture.hasAlphaChannel());
     if (!dense.isNull())
       return scaledSmoothly(dense, size);
   }

@@ -10,7 +10,6 @@ namespace skyfare {
 // beside its 1× file (see assets/picture_density.h).
 struct DenseSource {
   std::string fileName;  // the 1× file
-  int transparentMode = 0;
 };
 
 // The density to draw a picture from at a scene scale: none (0, the 1× picture) at a scale up
@@ -19,9 +18,9 @@ struct DenseSource {
 int densityForScale(double scale);
 
 // A sprite's picture as a screen of the given scene scale shows it, `size` pixels large. From
-// the density the scale calls for when the picture has a dense source and that file reads as
-// the same picture at its density, reduced smoothly; from the 1× picture otherwise. The dense
-// file is read, reduced and dropped here, so only the screen-sized result stays.
+// the density the scale calls for when the picture has a dense source and that file is the
+// same kind of picture (opaque or not) at exactly its density, averaged down as it is read, so
+// only the screen-sized result is ever held; from the 1× picture, scaled smoothly, otherwise.
 QImage pictureForScreen(const QImage& picture, const DenseSource* source, double scale, QSize size);
 
 }  // namespace skyfare

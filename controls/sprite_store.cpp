@@ -27,8 +27,7 @@ void SpriteStore::loadImage(SpriteHandle sprite, const std::string& fileName, in
     std::cerr << "skyfare: cannot read picture " << fileName << '\n';
   } else if (!densePictureFolder_.isEmpty() &&
              QFileInfo(QString::fromStdString(fileName)).canonicalPath() == densePictureFolder_) {
-    target->denseSource =
-        std::make_shared<const DenseSource>(DenseSource{fileName, transparentMode});
+    target->denseSource = std::make_shared<const DenseSource>(DenseSource{fileName});
   }
 }
 

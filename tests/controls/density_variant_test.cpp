@@ -88,6 +88,9 @@ TEST_F(DensityVariantTest, PicturesOfTheDenseFolderAreReducedFromTheDensityTheSc
   EXPECT_EQ(at36.size(), QSize(144, 72));
   EXPECT_EQ(middleOf(at36), QColor(Qt::green));
   EXPECT_EQ(at36.format(), load(plane_).image.format());
+  const QImage at5 = onScreen(plane_, 5.0);
+  EXPECT_EQ(at5.size(), kPlaneSize * 5);
+  EXPECT_EQ(middleOf(at5), QColor(Qt::green));
 }
 
 TEST_F(DensityVariantTest, PicturesFromElsewhereAndScalesUpToOneUseTheirOneFile) {
