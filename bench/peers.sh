@@ -7,8 +7,9 @@
 # load the rest of the machine put on it meanwhile (share of all cores).
 #
 # Usage: bench/peers.sh [-s seconds] [-r runs] [-z size]... [label=command]...
-# With no programs: Skyfare from ./build, and pacman and noseguy run with -root (Debian's
-# xscreensaver-data, installed when missing). A Skyfare command gets "/s"; to compare two
+# The build folder is ./build or $SKYFARE_BUILD (for skyfare_first_frame_wait, and for Skyfare
+# when no programs are given). With no programs: Skyfare from the build, and pacman and noseguy run with -root (Debian's
+# xscreensaver-data-extra, installed when missing). A Skyfare command gets "/s"; to compare two
 # builds:  bench/peers.sh old=../base/build/bin/skyfare new=build/bin/skyfare
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,10 +27,14 @@ done
 shift $((OPTIND - 1))
 [[ ${#sizes[@]} -gt 0 ]] || sizes=(800x600 1920x1080 3840x2160 2x1920x1080)
 hacks=/usr/libexec/xscreensaver
+build=${SKYFARE_BUILD:-$root/build}
+# Reads a small block in the middle of the screen until it is no longer black.
+first_frame_wait=$build/bin/skyfare_first_frame_wait
+[[ -x $first_frame_wait ]] || { echo "build first: $first_frame_wait not found" >&2; exit 1; }
 programs=("$@")
 if [[ ${#programs[@]} -eq 0 ]]; then
-  [[ -x $hacks/pacman ]] || apt-get install -y -q --no-install-recommends xscreensaver-data
-  programs=("skyfare=$root/build/bin/skyfare" "pacman=$hacks/pacman -root"
+  [[ -x $hacks/pacman ]] || apt-get install -y -q --no-install-recommends xscreensaver-data-extra
+  programs=("skyfare=$build/bin/skyfare" "pacman=$hacks/pacman -root"
             "noseguy=$hacks/noseguy -root")
 fi
 
@@ -47,9 +52,9 @@ busy_ticks() { awk '/^cpu / {print $2 + $3 + $4 + $7 + $8}' /proc/stat; }
 now_ms() { date +%s%3N; }
 
 # The screen X of airliner 1's tail on the first monitor: the leftmost column below the moon
-# with a tall run of bright pixels. Valid from the jet's leaving (about 10 s) until airliner 2
-# comes (about 17 s).
-# Prints the column, and the time the screenshot was taken (the middle of its taking).
+# with a tall run of bright pixels (lit windows, smaller at any scale, are eroded away). Valid
+# from the jet's leaving (about 10 s) until airliner 2 comes (about 17 s). Prints the time the
+# screenshot was taken (the middle of its taking), then the column.
 tail_x() {
   local before after
   before=$(now_ms)
@@ -57,7 +62,7 @@ tail_x() {
   after=$(now_ms)
   echo -n "$(((before + after) / 2)) "
   convert "$work/shot.png" -crop "${1}x$(($2 * 3 / 4))+0+$(($2 / 4))" -colorspace gray \
-    -threshold 70% -morphology erode rectangle:3x10 -format '%@' info: | awk -F'[x+]' '{print $3}'
+    -threshold 70% -morphology erode "rectangle:$((3 * $2 / 600))x$((10 * $2 / 600))" -format '%@' info: | awk -F'[x+]' '{print $3}'
 }
 
 start_server() {
@@ -87,14 +92,13 @@ measure() {
   start_server "$size"
   local skyfare=0
   [[ $command == */skyfare ]] && { skyfare=1; command+=" /s"; }
-  local start
+  local start first_frame
   start=$(now_ms)
   $command 2>"$work/program.err" >/dev/null &
   program=$!
-  until [[ $(import -window root png:- | convert png:- -format '%[fx:mean>0.01]' info: 2>/dev/null) == 1 ]]; do
-    sleep 0.01
-  done
-  local first_frame=$(($(now_ms) - start))
+  # A peer may leave the middle of the screen black for a while: -1 then.
+  first_frame=$("$first_frame_wait" "$start" $((skyfare ? 20000 : 3000)) $((width / 2)) \
+    $((height / 2))) || first_frame=-1
   sleep 3
 
   local p0 s0 b0 t0 p1 s1 b1 t1

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <set>
 
 #include "controls/frame_damage.h"
 
@@ -42,15 +43,23 @@ void QtDrawingControl::Flip() {
   for (const auto& window : windows_) flushed = window->present(damage) || flushed;
   if (flushed)
     ++statistics_.framesPresented;
+  dropUnusedPictures();
 }
 
 void QtDrawingControl::addWindow(QScreen* screen) {
   ScreenWindowEvents& events = *this;
-  windows_.push_back(std::make_unique<ScreenWindow>(screen, presented_, events));
+  windows_.push_back(std::make_unique<ScreenWindow>(screen, presented_, events, scaledPictures_));
 }
 
 void QtDrawingControl::removeWindow(QScreen* screen) {
   std::erase_if(windows_, [screen](const auto& window) { return window->screen() == screen; });
+  dropUnusedPictures();
+}
+
+void QtDrawingControl::dropUnusedPictures() {
+  std::set<double> scales;
+  for (const auto& window : windows_) scales.insert(window->mapping().scale());
+  scaledPictures_->keepOnly(presented_, scales);
 }
 
 void QtDrawingControl::frameDue() {

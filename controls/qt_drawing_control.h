@@ -41,6 +41,8 @@ class QtDrawingControl final : public DisplayListControl, private ScreenWindowEv
  private:
   void addWindow(QScreen* screen);
   void removeWindow(QScreen* screen);
+  // Lets go of scaled pictures that no window draws any more.
+  void dropUnusedPictures();
   void frameDue();
   void raiseLater(void (DrawingEvents::*event)());
 
@@ -54,6 +56,7 @@ class QtDrawingControl final : public DisplayListControl, private ScreenWindowEv
   bool displayOpen_ = false;
   DisplayList presented_;
   std::vector<std::unique_ptr<ScreenWindow>> windows_;
+  std::shared_ptr<ScaledPictures> scaledPictures_ = std::make_shared<ScaledPictures>();
   FramePacer pacer_;
   QPointF lastPointer_;
   QElapsedTimer sinceInit_;

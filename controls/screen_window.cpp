@@ -5,19 +5,27 @@
 #include <QScreen>
 
 namespace skyfare {
+namespace {
+
+// The backing store's height as a share of the window's: a frame's damage usually fits, so
+// the store is waited on about once a frame, as a full-size one is.
+constexpr int kWindowRowsPerStoreRow = 4;
+
+}  // namespace
 
 ScreenWindow::ScreenWindow(QScreen* screen, const DisplayList& presented,
-                           ScreenWindowEvents& events)
+                           ScreenWindowEvents& events,
+                           std::shared_ptr<ScaledPictures> scaledPictures)
     : presented_(presented),
       events_(events),
       backingStore_(this),
-      renderer_(screen->geometry().size()) {
+      renderer_(screen->geometry().size(), std::move(scaledPictures)) {
   setScreen(screen);
   setSurfaceType(QSurface::RasterSurface);
   setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
   // Without a window manager a full-screen request alone leaves the window at 0 × 0.
   setGeometry(screen->geometry());
-  backingStore_.resize(screen->geometry().size());
+  resizeStore();
   connect(screen, &QScreen::geometryChanged, this, [this](const QRect& g) { setGeometry(g); });
   showFullScreen();
   requestActivate();
@@ -32,7 +40,7 @@ void ScreenWindow::exposeEvent(QExposeEvent*) {
 }
 
 void ScreenWindow::resizeEvent(QResizeEvent*) {
-  backingStore_.resize(size());
+  resizeStore();
   renderer_.setTargetSize(size());
   paintAll();
 }
@@ -50,19 +58,46 @@ void ScreenWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 bool ScreenWindow::paint(const QRegion& region, bool withBars) {
-  if (!isExposed() || region.isEmpty())
+  if (!isExposed() || region.isEmpty() || storeRows_ < 1)
     return false;
-  backingStore_.beginPaint(region);
-  {
-    QPainter painter(backingStore_.paintDevice());
-    if (withBars)
-      renderer_.renderBars(painter);
-    renderer_.render(painter, presented_, region);
+  const QRect bounds = region.boundingRect();
+  for (int top = bounds.top(); top <= bounds.bottom();) {
+    const QRegion rest = region.intersected(QRect(0, top, width(), bounds.bottom() + 1 - top));
+    if (rest.isEmpty())
+      break;
+    top = rest.boundingRect().top();
+    top += paintRows(region, top, withBars);
   }
-  backingStore_.endPaint();
-  backingStore_.flush(region);
   events_.windowFlushed();
   return true;
+}
+
+int ScreenWindow::paintRows(const QRegion& region, int top, bool withBars) {
+  if (nextStoreRow_ >= storeRows_)
+    nextStoreRow_ = 0;
+  const QRegion part = region.intersected(QRect(0, top, width(), storeRows_ - nextStoreRow_));
+  const int rows = part.boundingRect().bottom() + 1 - top;
+  const QPoint windowToStore(0, nextStoreRow_ - top);
+  // Painting into rows the display server may still be reading waits for it to finish.
+  backingStore_.beginPaint(part.translated(windowToStore));
+  {
+    QPainter painter(backingStore_.paintDevice());
+    painter.translate(windowToStore);
+    painter.setClipRegion(part);
+    if (withBars)
+      renderer_.renderBars(painter);
+    renderer_.render(painter, presented_, part);
+  }
+  backingStore_.endPaint();
+  backingStore_.flush(part, this, windowToStore);
+  nextStoreRow_ += rows;
+  return rows;
+}
+
+void ScreenWindow::resizeStore() {
+  storeRows_ = (height() + kWindowRowsPerStoreRow - 1) / kWindowRowsPerStoreRow;
+  nextStoreRow_ = 0;
+  backingStore_.resize(QSize(width(), storeRows_));
 }
 
 void ScreenWindow::paintAll() {

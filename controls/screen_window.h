@@ -4,6 +4,7 @@
 #include <QPointF>
 #include <QRegion>
 #include <QWindow>
+#include <memory>
 
 #include "controls/display_list.h"
 #include "controls/scene_renderer.h"
@@ -24,10 +25,16 @@ class ScreenWindowEvents {
 
 // A frameless full-screen window that shows the presented display list on one screen, fitted
 // with black bars. It paints and flushes only the damaged part of each frame, and all of
-// itself when it is exposed or resized.
+// itself when it is exposed or resized. The window's picture is kept by the display server;
+// the backing store holds a stretch of rows only, filled with the damaged rows of one frame
+// after another and flushed into place, so its memory is a fraction of the screen's.
 class ScreenWindow final : public QWindow {
  public:
-  ScreenWindow(QScreen* screen, const DisplayList& presented, ScreenWindowEvents& events);
+  // Windows given the same store of scaled pictures share the pictures of a common scale.
+  ScreenWindow(QScreen* screen, const DisplayList& presented, ScreenWindowEvents& events,
+               std::shared_ptr<ScaledPictures> scaledPictures = {});
+
+  const SceneMapping& mapping() const { return renderer_.mapping(); }
 
   // False when nothing was flushed: no damage, or the window is not on screen.
   bool present(const QRegion& sceneDamage);
@@ -41,11 +48,16 @@ class ScreenWindow final : public QWindow {
 
  private:
   bool paint(const QRegion& region, bool withBars);
+  // Paints the damaged rows from top on into the store's free rows; the rows done.
+  int paintRows(const QRegion& region, int top, bool withBars);
   void paintAll();
+  void resizeStore();
 
   const DisplayList& presented_;
   ScreenWindowEvents& events_;
   QBackingStore backingStore_;
+  int storeRows_ = 0;
+  int nextStoreRow_ = 0;  // rows above it were flushed since the store was last filled
   SceneRenderer renderer_;
 };
 

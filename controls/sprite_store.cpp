@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <iostream>
 
+#include "controls/picture_coverage.h"
 #include "controls/sprite_picture.h"
 
 namespace skyfare {
@@ -21,6 +22,7 @@ void SpriteStore::loadImage(SpriteHandle sprite, const std::string& fileName, in
   if (target == nullptr)
     return;
   target->image = loadSpritePicture(fileName, transparentMode);
+  target->coverage = pictureCoverage(target->image);
   target->imageVersion = ++lastImageVersion_;
   target->denseSource.reset();
   if (target->image.isNull()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -20,6 +21,7 @@ class SpriteStore {
  public:
   struct Sprite {
     QImage image;  // null for an empty sprite, which draws nothing
+    QRegion coverage;
     std::uint64_t imageVersion = 0;
     std::int32_t x = 0;
     std::int32_t y = 0;
