@@ -1,10 +1,12 @@
 #include "controls/reduced_bmp.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -44,6 +46,8 @@ std::optional<Layout> readLayout(QFile& file, bool withAlpha) {
     return std::nullopt;
   const std::uint32_t infoBytes = le32(header, 14);
   const auto signedHeight = static_cast<std::int32_t>(le32(header, 22));
+  if (signedHeight == std::numeric_limits<std::int32_t>::min())
+    return std::nullopt;
   const std::uint16_t bitsPerPixel = le16(header, 28);
   const std::uint32_t compression = le32(header, 30);
   Layout layout;
@@ -115,9 +119,10 @@ void sumRow(const uchar* pixels, const std::vector<Share>& across,
 }  // namespace
 
 QImage readReducedBmp(const QString& path, QSize fileSize, QSize size, bool withAlpha) {
+  // Only a regular file: opening a FIFO or a device could wait for ever.
   QFile file(path);
   if (size.isEmpty() || size.width() > fileSize.width() || size.height() > fileSize.height() ||
-      !file.open(QIODevice::ReadOnly))
+      !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
     return {};
   const std::optional<Layout> layout = readLayout(file, withAlpha);
   if (!layout || QSize(layout->width, layout->height) != fileSize || layout->width > kWidestFilePx)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -83,6 +84,9 @@ TEST_F(ReducedBmpTest, AnythingButTheExpectedFileGivesNoPicture) {
   EXPECT_TRUE(readReducedBmp(opaquePath, QSize(8, 4), QSize(0, 2), false).isNull());
   EXPECT_TRUE(
       readReducedBmp(dir_.filePath("absent.bmp"), QSize(8, 4), QSize(4, 2), false).isNull());
+
+  ASSERT_EQ(mkfifo(qPrintable(dir_.filePath("fifo.bmp")), 0600), 0);
+  EXPECT_TRUE(readReducedBmp(dir_.filePath("fifo.bmp"), QSize(8, 4), QSize(4, 2), false).isNull());
 
   QFile file(clearPath);
   ASSERT_TRUE(file.open(QIODevice::ReadWrite));
