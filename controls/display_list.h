@@ -6,9 +6,11 @@
 #include <QRegion>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <variant>
 #include <vector>
 
+#include "controls/density_variant.h"
 #include "controls/drawing_control.h"
 
 namespace skyfare {
@@ -31,6 +33,7 @@ struct SpriteOp {
   // Shared with the sprite store, so a picture reloaded mid-frame cannot change this op.
   QImage image;
   QRegion coverage;  // where the picture can show, in its own pixels (pictureCoverage)
+  std::shared_ptr<const DenseSource> denseSource;  // null for a picture of one density
 
   // Same sprite, picture and place; the version stands for the picture.
   bool operator==(const SpriteOp& other) const;

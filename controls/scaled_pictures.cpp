@@ -1,5 +1,7 @@
 #include "controls/scaled_pictures.h"
 
+#include "controls/density_variant.h"
+
 namespace skyfare {
 
 const QImage& ScaledPictures::scaled(const SpriteOp& op, const SceneMapping& mapping) {
@@ -8,10 +10,7 @@ const QImage& ScaledPictures::scaled(const SpriteOp& op, const SceneMapping& map
     const QSize size(mapping.scaledLength(op.image.width()),
                      mapping.scaledLength(op.image.height()));
     entry.imageVersion = op.imageVersion;
-    entry.image = size == op.image.size()
-                      ? op.image
-                      : op.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                            .convertToFormat(op.image.format());
+    entry.image = pictureForScreen(op.image, op.denseSource.get(), mapping.scale(), size);
   }
   return entry.image;
 }

@@ -13,9 +13,10 @@ namespace skyfare {
 
 // Paints a display list onto a target at the target's own scale. Pictures are scaled once per
 // picture version and scale and kept, in a store of its own or one shared with the renderers
-// of other screens; a frame only copies and blends them. Painting a region gives each
-// of its pixels exactly the value a full repaint would, so a target can be kept up to date by
-// painting only what changed. Pixels that no op covers are black.
+// of other screens; a frame only copies and blends them. A picture with a dense source is
+// reduced from its denser file when the target enlarges the scene, so it stays sharp. Painting
+// a region gives each of its pixels exactly the value a full repaint would, so a target can be
+// kept up to date by painting only what changed. Pixels that no op covers are black.
 class SceneRenderer {
  public:
   explicit SceneRenderer(QSize targetSize, std::shared_ptr<ScaledPictures> shared = {});

@@ -8,7 +8,7 @@ namespace {
 SpriteOp spriteOp(SpriteHandle sprite, std::uint64_t version) {
   QImage picture(100, 50, QImage::Format_RGB32);
   picture.fill(Qt::green);
-  return SpriteOp{sprite, version, 0, 0, picture, QRegion(picture.rect())};
+  return SpriteOp{sprite, version, 0, 0, picture, QRegion(picture.rect()), {}};
 }
 
 TEST(ScaledPicturesTest, ScreensOfOneScaleShareOneCopyAndOtherScalesGetTheirOwn) {
