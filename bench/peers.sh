@@ -53,15 +53,19 @@ now_ms() { date +%s%3N; }
 
 # The screen X of airliner 1's tail on the first monitor: the leftmost column below the moon
 # with a tall run of bright pixels (lit windows, smaller at any scale, are eroded away). Valid
-# from the jet's leaving (about 10 s) until airliner 2 comes (about 17 s). Prints the time the
-# screenshot was taken (the middle of its taking), then the column.
-tail_x() {
+# from the jet's leaving (about 10 s) until airliner 2 comes (about 17 s), so both screenshots
+# are taken before either is read.
+# Takes a screenshot into the file and prints when (the middle of its taking).
+shoot() {
   local before after
   before=$(now_ms)
-  import -window root "$work/shot.png"
+  import -window root "$1"
   after=$(now_ms)
-  echo -n "$(((before + after) / 2)) "
-  convert "$work/shot.png" -crop "${1}x$(($2 * 3 / 4))+0+$(($2 / 4))" -colorspace gray \
+  echo "$(((before + after) / 2))"
+}
+
+tail_x() {
+  convert "$3" -crop "${1}x$(($2 * 3 / 4))+0+$(($2 / 4))" -colorspace gray \
     -threshold 70% -morphology erode "rectangle:$((3 * $2 / 600))x$((10 * $2 / 600))" -format '%@' info: | awk -F'[x+]' '{print $3}'
 }
 
@@ -109,9 +113,11 @@ measure() {
   if [[ $skyfare == 1 ]]; then
     sleep $((10 - 3 - seconds > 0 ? 10 - 3 - seconds : 0))
     local x0 x1 u0 u1
-    read -r u0 x0 < <(tail_x "$width" "$height")
+    u0=$(shoot "$work/shot0.png")
     sleep 3
-    read -r u1 x1 < <(tail_x "$width" "$height")
+    u1=$(shoot "$work/shot1.png")
+    x0=$(tail_x "$width" "$height" "$work/shot0.png")
+    x1=$(tail_x "$width" "$height" "$work/shot1.png")
     fps=$(awk -v w="$width" -v h="$height" -v x0="$x0" -v x1="$x1" -v u0="$u0" -v u1="$u1" 'BEGIN {
       s = w / 800; if (h / 600 < s) s = h / 600; printf "%.1f", (x1 - x0) / s / ((u1 - u0) / 1000) }')
   fi
