@@ -96,24 +96,66 @@ std::vector<Share> sharesAlong(int fileLength, int pictureLength) {
   return shares;
 }
 
-// Adds one file row into per-picture-pixel sums of red, green, blue and alpha: premultiplied and
-// times 255 for a picture with alpha, plain for an opaque one. `sums` has room for one pixel
-// more than the picture row, which only ever receives nothing.
-template <int kBytesPerPixel>
+// Sums of red, green and blue, and of alpha for a picture with one: premultiplied and times
+// 255 with alpha, plain without. One file pixel per kChannels bytes of a row.
+template <int kChannels>
 void sumRow(const uchar* pixels, const std::vector<Share>& across,
             std::vector<std::uint32_t>& sums) {
   std::fill(sums.begin(), sums.end(), 0);
   for (std::size_t x = 0; x < across.size(); ++x) {
-    const uchar* pixel = pixels + x * kBytesPerPixel;
-    const std::uint32_t alpha = kBytesPerPixel == 4 ? pixel[3] : 1;
+    const uchar* pixel = pixels + x * kChannels;
+    const std::uint32_t alpha = kChannels == 4 ? pixel[3] : 1;
     const std::uint32_t channels[4] = {pixel[2] * alpha, pixel[1] * alpha, pixel[0] * alpha,
-                                       kBytesPerPixel == 4 ? alpha * 255 : 255};
-    std::uint32_t* sum = &sums[static_cast<std::size_t>(across[x].target) * 4];
-    for (int c = 0; c < 4; ++c) {
+                                       alpha * 255};
+    std::uint32_t* sum = &sums[static_cast<std::size_t>(across[x].target) * kChannels];
+    for (int c = 0; c < kChannels; ++c) {
       sum[c] += channels[c] * across[x].first;
-      sum[c + 4] += channels[c] * across[x].second;
+      sum[c + kChannels] += channels[c] * across[x].second;
     }
   }
+}
+
+// Reads the rows in order, sums each into the picture rows it covers, and writes out each
+// picture row once no more file rows reach into it. False when a row cannot be read.
+template <int kChannels>
+bool reduceRows(QFile& file, const Layout& layout, QImage& picture) {
+  const std::vector<Share> across = sharesAlong(layout.width, picture.width());
+  const std::vector<Share> down = sharesAlong(layout.height, picture.height());
+  const double perSum = 1.0 / ((kChannels == 4 ? 255.0 : 1.0) * layout.width * layout.height);
+  const std::size_t rowValues = static_cast<std::size_t>(picture.width()) * kChannels;
+  // Room for one pixel more than the picture row, which only ever receives nothing.
+  std::vector<std::uint32_t> rowSums(rowValues + kChannels);
+  // The picture row being summed, and the next one, which a file row may reach into.
+  std::vector<std::uint64_t> current(rowValues);
+  std::vector<std::uint64_t> next(rowValues);
+  QByteArray line(static_cast<qsizetype>(layout.rowBytes), Qt::Uninitialized);
+
+  for (int y = 0; y < layout.height; ++y) {
+    const int fileRow = layout.topDown ? y : layout.height - 1 - y;
+    if (!file.seek(layout.pixelOffset + fileRow * layout.rowBytes) ||
+        file.read(line.data(), layout.rowBytes) != layout.rowBytes)
+      return false;
+    sumRow<kChannels>(reinterpret_cast<const uchar*>(line.constData()), across, rowSums);
+    const Share& share = down[static_cast<std::size_t>(y)];
+    for (std::size_t i = 0; i < rowValues; ++i) {
+      current[i] += std::uint64_t{rowSums[i]} * share.first;
+      next[i] += std::uint64_t{rowSums[i]} * share.second;
+    }
+    if (y + 1 < layout.height && down[static_cast<std::size_t>(y) + 1].target == share.target)
+      continue;
+    auto* out = reinterpret_cast<QRgb*>(picture.scanLine(share.target));
+    for (int x = 0; x < picture.width(); ++x) {
+      const std::uint64_t* sum = &current[static_cast<std::size_t>(x) * kChannels];
+      const auto channel = [&](int c) {
+        return static_cast<int>(static_cast<double>(static_cast<std::int64_t>(sum[c])) * perSum +
+                                0.5);
+      };
+      out[x] = qRgba(channel(0), channel(1), channel(2), kChannels == 4 ? channel(3) : 255);
+    }
+    std::swap(current, next);
+    std::fill(next.begin(), next.end(), 0);
+  }
+  return true;
 }
 
 }  // namespace
@@ -131,46 +173,9 @@ QImage readReducedBmp(const QString& path, QSize fileSize, QSize size, bool with
   QImage picture(size, withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
   if (picture.isNull())
     return {};
-  const std::vector<Share> across = sharesAlong(layout->width, size.width());
-  const std::vector<Share> down = sharesAlong(layout->height, size.height());
-  const double perSum = 1.0 / ((withAlpha ? 255.0 : 1.0) * layout->width * layout->height);
-  const std::size_t rowValues = static_cast<std::size_t>(size.width()) * 4;
-  std::vector<std::uint32_t> rowSums(rowValues + 4);
-  // The picture row being summed, and the next one, which a file row may reach into.
-  std::vector<std::uint64_t> current(rowValues);
-  std::vector<std::uint64_t> next(rowValues);
-  QByteArray line(static_cast<qsizetype>(layout->rowBytes), Qt::Uninitialized);
-
-  for (int y = 0; y < layout->height; ++y) {
-    const int fileRow = layout->topDown ? y : layout->height - 1 - y;
-    if (!file.seek(layout->pixelOffset + fileRow * layout->rowBytes) ||
-        file.read(line.data(), layout->rowBytes) != layout->rowBytes)
-      return {};
-    const auto* pixels = reinterpret_cast<const uchar*>(line.constData());
-    if (withAlpha)
-      sumRow<4>(pixels, across, rowSums);
-    else
-      sumRow<3>(pixels, across, rowSums);
-    const Share& share = down[static_cast<std::size_t>(y)];
-    for (std::size_t i = 0; i < rowValues; ++i) {
-      current[i] += std::uint64_t{rowSums[i]} * share.first;
-      next[i] += std::uint64_t{rowSums[i]} * share.second;
-    }
-    if (y + 1 < layout->height && down[static_cast<std::size_t>(y) + 1].target == share.target)
-      continue;
-    auto* out = reinterpret_cast<QRgb*>(picture.scanLine(share.target));
-    for (int x = 0; x < size.width(); ++x) {
-      const std::uint64_t* sum = &current[static_cast<std::size_t>(x) * 4];
-      const auto channel = [&](int c) {
-        return static_cast<int>(static_cast<double>(static_cast<std::int64_t>(sum[c])) * perSum +
-                                0.5);
-      };
-      out[x] = qRgba(channel(0), channel(1), channel(2), channel(3));
-    }
-    std::swap(current, next);
-    std::fill(next.begin(), next.end(), 0);
-  }
-  return picture;
+  const bool read = layout->bytesPerPixel == 4 ? reduceRows<4>(file, *layout, picture)
+                                               : reduceRows<3>(file, *layout, picture);
+  return read ? picture : QImage();
 }
 
 }  // namespace skyfare
