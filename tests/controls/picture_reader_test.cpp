@@ -14,8 +14,8 @@ using testing::PictureFolder;
 
 constexpr QSize kShown(800, 600);
 
-// An 8-bit run-length BMP of the declared size whose data ends at once: a few hundred bytes
-// that decode to width × height pixels of colour 0.
+// A BMP of the declared size whose data ends at once: a kilobyte that decodes to width × height
+// pixels.
 QByteArray declaredBmp(int width, int height, int bitsPerPixel, quint32 compression) {
   const int paletteEntries = bitsPerPixel <= 8 ? 1 << bitsPerPixel : 0;
   const QByteArray data("\x00\x01", 2);
@@ -35,10 +35,11 @@ QByteArray declaredBmp(int width, int height, int bitsPerPixel, quint32 compress
   put32(30, compression);
   put32(34, static_cast<quint32>(data.size()));
   put32(46, static_cast<quint32>(paletteEntries));
-  if (paletteEntries > 0) {
-    bytes[54] = 60;  // colour 0: blue 60, green 120, red 180
-    bytes[55] = 120;
-    bytes[56] = static_cast<char>(180);
+  // One colour under every index: Qt leaves the pixels such a file never sets as it found them.
+  for (int entry = 0; entry < paletteEntries; ++entry) {
+    bytes[54 + 4 * entry] = 60;
+    bytes[55 + 4 * entry] = 120;
+    bytes[56 + 4 * entry] = static_cast<char>(180);
   }
   return bytes + data;
 }
