@@ -15,12 +15,12 @@
 #include "assets/bmp_file.h"
 #include "assets/preview_picture.h"
 #include "controls/offscreen_drawing_control.h"
-#include "controls/sound_control.h"
+#include "core/controls/sound_control.h"
+#include "core/saver/fixed_seed_random.h"
+#include "core/saver/form1.h"
+#include "core/settings/setting_keys.h"
 #include "platform/qt_host_services.h"
-#include "saver/fixed_seed_random.h"
-#include "saver/form1.h"
 #include "settings/qsettings_store.h"
-#include "settings/setting_keys.h"
 
 namespace {
 

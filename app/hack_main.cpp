@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/hack_arguments.h"
 #include "app/hosted_session.h"
 #include "app/installation.h"
 #include "app/signal_ending.h"
 #include "app/termination_signals.h"
+#include "core/app/hack_arguments.h"
 #include "platform/display_probe.h"
 
 namespace {

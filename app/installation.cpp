@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "saver/data_folder.h"
+#include "core/saver/data_folder.h"
 
 namespace skyfare {
 namespace {

@@ -6,10 +6,10 @@
 
 #include "app/installation.h"
 #include "app/preview_window.h"
-#include "app/run_mode.h"
 #include "app/saver_session.h"
 #include "app/termination_signals.h"
 #include "config/run_configure.h"
+#include "core/app/run_mode.h"
 #include "platform/display_probe.h"
 #include "platform/password_service.h"
 #include "platform/single_instance.h"

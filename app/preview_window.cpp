@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "controls/drawing_control.h"
 #include "controls/picture_reader.h"
+#include "core/controls/drawing_control.h"
 
 namespace skyfare {
 namespace {

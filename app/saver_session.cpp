@@ -6,9 +6,9 @@
 #include "app/termination_watch.h"
 #include "controls/qt_drawing_control.h"
 #include "controls/sdl_sound_control.h"
+#include "core/saver/fixed_seed_random.h"
+#include "core/saver/form1.h"
 #include "platform/qt_host_services.h"
-#include "saver/fixed_seed_random.h"
-#include "saver/form1.h"
 #include "settings/qsettings_store.h"
 
 namespace skyfare {

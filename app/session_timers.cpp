@@ -1,6 +1,6 @@
 #include "app/session_timers.h"
 
-#include "saver/form1.h"
+#include "core/saver/form1.h"
 
 namespace skyfare {
 namespace {

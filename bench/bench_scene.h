@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <array>
 
-#include "controls/drawing_control.h"
+#include "core/controls/drawing_control.h"
 
 namespace skyfare::bench {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "controls/density_variant.h"
-#include "controls/drawing_control.h"
 #include "controls/sprite_picture.h"
+#include "core/controls/drawing_control.h"
 
 namespace skyfare::bench {
 namespace {

@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "chooser/modal_seams.h"
-#include "settings/setting_keys.h"
+#include "core/settings/setting_keys.h"
 
 class QComboBox;
 class QLabel;

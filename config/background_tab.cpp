@@ -13,15 +13,15 @@
 #include <utility>
 
 #include "config/control_loading.h"
-#include "settings/conversions.h"
-#include "settings/setting_keys.h"
+#include "core/settings/conversions.h"
+#include "core/settings/setting_keys.h"
+#include "core/settings/setting_values.h"
 
 namespace skyfare {
 
 namespace {
 
 constexpr std::array<const char*, 3> kOptionCaptions = {"Solid Black", "Solid Sky Blue", "Custom"};
-constexpr int kCustomChoice = 3;
 constexpr int kSwatchSizePx = 14;
 
 QFrame* swatch(const QColor& colour) {
@@ -99,7 +99,7 @@ QGroupBox* BackgroundTab::createCustomGroup(const QString& dataFolderText) {
 }
 
 void BackgroundTab::chooseOption(int position) {
-  choice_ = decimalText(position + 1);
+  choice_ = decimalText(kBackgroundBlack + position);
   writeSetting(store_, Key::BackGround, choice_);
   BackGround();
 }
@@ -107,9 +107,9 @@ void BackgroundTab::chooseOption(int position) {
 void BackgroundTab::loadChoice() {
   choice_ = readSetting(store_, Key::BackGround);
   const std::optional<int16_t> number = toInt16(choice_);
-  // A choice outside 1 to 3 marks no option: none of them is what the store holds.
-  if (number && *number >= 1 && *number <= static_cast<int>(kOptionCaptions.size()))
-    optBakGrnd_->button(*number - 1)->setChecked(true);
+  // A choice outside the offered ones marks no option: none of them is what the store holds.
+  if (number && *number >= kBackgroundBlack && *number <= kBackgroundPicture)
+    optBakGrnd_->button(*number - kBackgroundBlack)->setChecked(true);
 }
 
 void BackgroundTab::BackGround() {
@@ -118,7 +118,7 @@ void BackgroundTab::BackGround() {
 }
 
 void BackgroundTab::showSelectBackgroundState() {
-  cmdSelectBG_->setEnabled(toInt16(choice_) == kCustomChoice);
+  cmdSelectBG_->setEnabled(toInt16(choice_) == kBackgroundPicture);
 }
 
 void BackgroundTab::SelectBG() {

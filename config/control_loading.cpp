@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "config/shown_number.h"
-#include "settings/settings_store.h"
+#include "core/settings/settings_store.h"
 
 namespace skyfare {
 

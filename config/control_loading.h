@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/setting_keys.h"
+#include "core/settings/setting_keys.h"
 
 class QCheckBox;
 class QComboBox;

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "settings/setting_keys.h"
+#include "core/settings/setting_keys.h"
 
 class QCheckBox;
 class QComboBox;

@@ -8,12 +8,12 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QVBoxLayout>
-#include <array>
 
 #include "config/control_loading.h"
 #include "config/entry_pick_combo.h"
 #include "config/gap_label.h"
-#include "settings/settings_store.h"
+#include "core/settings/setting_values.h"
+#include "core/settings/settings_store.h"
 
 namespace skyfare {
 
@@ -24,10 +24,6 @@ constexpr int kFontSizeBoxWidthPx = 40;
 constexpr int kTabMarginPx = 6;
 constexpr int kGroupSpacingPx = 4;
 constexpr int kGroupMarginPx = 6;
-
-constexpr std::array<const char*, 20> kSoundOffEntries = {
-    "Never", "1",  "2",  "3",   "4",   "5",   "10",  "15",  "20",  "30",
-    "45",    "60", "90", "120", "180", "240", "300", "360", "420", "480"};
 
 QString spaces(int count) {
   return QString(count, u' ');
@@ -105,7 +101,8 @@ QGroupBox* SettingsTab::createSoundsGroup() {
 
   cboSoundOff_ = new EntryPickCombo;
   cboSoundOff_->setObjectName(QStringLiteral("cboSoundOff"));
-  for (const char* entry : kSoundOffEntries) cboSoundOff_->addItem(QString::fromLatin1(entry));
+  cboSoundOff_->addItem(QString::fromLatin1(kNeverStopSound.data(), kNeverStopSound.size()));
+  for (const int minutes : kSoundOffMinutes) cboSoundOff_->addItem(QString::number(minutes));
   cboSoundOff_->setCurrentIndex(0);
   connect(cboSoundOff_, &EntryPickCombo::entryPicked, this, [this](int position) {
     writeSetting(store_, Key::SoundOff, cboSoundOff_->itemText(position).toStdString());

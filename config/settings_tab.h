@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "settings/setting_keys.h"
+#include "core/settings/setting_keys.h"
 
 class QCheckBox;
 class QGroupBox;

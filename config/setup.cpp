@@ -16,7 +16,7 @@
 #include "config/help_tab.h"
 #include "config/logo_message_tab.h"
 #include "config/settings_tab.h"
-#include "settings/setting_keys.h"
+#include "core/settings/setting_keys.h"
 
 namespace skyfare {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/conversions.h"
+#include "core/settings/conversions.h"
 
 namespace skyfare {
 

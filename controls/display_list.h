@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "controls/density_variant.h"
-#include "controls/drawing_control.h"
+#include "core/controls/drawing_control.h"
 
 namespace skyfare {
 

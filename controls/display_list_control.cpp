@@ -65,7 +65,7 @@ void DisplayListControl::SetFont(const std::string& fontName, int size, int, boo
     return;
   }
   QFont font(QString::fromStdString(fontName));
-  font.setPixelSize(std::min(size, kMaxFontSizePx));
+  font.setPixelSize(std::min(size, kLargestFontSizePx));
   font.setBold(bold);
   font.setItalic(italic);
   font.setUnderline(underline);

@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "controls/display_list.h"
-#include "controls/drawing_control.h"
 #include "controls/sprite_store.h"
 #include "controls/text_measure.h"
+#include "core/controls/drawing_control.h"
 
 namespace skyfare {
 
@@ -29,13 +29,11 @@ class DisplayListControl : public DrawingControl {
   std::int32_t GetSpriteX(SpriteHandle sprite) override;
   void FillScreen(SceneColour colour) override;
   void DrawSprite(SpriteHandle sprite) override;
-  // Sizes below one pixel draw nothing; very large ones are cut to kMaxFontSizePx.
+  // Sizes below one pixel draw nothing; larger ones than kLargestFontSizePx are cut to it.
   void SetFont(const std::string& fontName, int size, int charset, bool bold, bool italic,
                bool underline) override;
   void DrawText(const std::string& text, std::int32_t x, std::int32_t y,
                 SceneColour colour) override;
-
-  static constexpr int kMaxFontSizePx = 1000;
 
  protected:
   // The frame composed since the last call, leaving an empty one.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "controls/drawing_control.h"
+#include "core/controls/drawing_control.h"
 
 namespace skyfare {
 

@@ -10,7 +10,7 @@
 
 #include "controls/regular_file.h"
 #include "controls/sdl_volume_gain.h"
-#include "sound/wave_check.h"
+#include "core/sound/wave_check.h"
 
 namespace skyfare {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "controls/sdl_audio_device.h"
-#include "controls/sound_control.h"
+#include "core/controls/sound_control.h"
 
 struct Mix_Chunk;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "controls/sound_control.h"
+#include "core/controls/sound_control.h"
 
 namespace skyfare {
 

@@ -1,6 +1,6 @@
 #include "controls/sprite_picture.h"
 
-#include "controls/drawing_control.h"
+#include "core/controls/drawing_control.h"
 
 namespace skyfare {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "settings/conversions.h"
+#include "core/settings/conversions.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "controls/drawing_control.h"
 #include "controls/sprite_picture.h"
+#include "core/controls/drawing_control.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/program_title.h"
+#include "core/app/program_title.h"
 
 namespace skyfare {
 

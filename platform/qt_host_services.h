@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "saver/host_services.h"
+#include "core/saver/host_services.h"
 
 namespace skyfare {
 

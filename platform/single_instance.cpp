@@ -1,5 +1,7 @@
 #include "platform/single_instance.h"
 
+#include <cstdio>
+
 #include "platform/runtime_folder.h"
 
 namespace skyfare {
@@ -7,6 +9,17 @@ namespace {
 
 // Not shorter, because file times are coarser than a millisecond.
 constexpr int kDeadLockAgeMs = 100;
+
+const char* lockProblem(QLockFile::LockError error) {
+  switch (error) {
+    case QLockFile::PermissionError:
+      return "permission denied";
+    case QLockFile::LockFailedError:
+      return "the file there is no instance's lock";
+    default:
+      return "it cannot be created";
+  }
+}
 
 }  // namespace
 
@@ -17,7 +30,18 @@ SingleInstance::SingleInstance() {
   // died before it could write its process id into it.
   lock_->setStaleLockTime(kDeadLockAgeMs);
   // Long enough for a lock that has just been left behind to count as dead.
-  held_ = lock_->tryLock(2 * kDeadLockAgeMs);
+  if (lock_->tryLock(2 * kDeadLockAgeMs))
+    return;
+  // A live holder has written its process id into the lock; a file there that names none is no
+  // instance's lock.
+  qint64 pid = 0;
+  QString host;
+  QString application;
+  heldElsewhere_ =
+      lock_->error() == QLockFile::LockFailedError && lock_->getLockInfo(&pid, &host, &application);
+  if (!heldElsewhere_)
+    std::fprintf(stderr, "skyfare: cannot take the instance lock %s (%s); running without it\n",
+                 qPrintable(lock_->fileName()), lockProblem(lock_->error()));
 }
 
 bool displaySettingsWindowOpen() {

@@ -5,16 +5,19 @@
 
 namespace skyfare {
 
-// A per-user lock in the runtime folder, held for the life of the object. The first saver
-// holds it; a later one finds it taken.
+// A per-user lock in the runtime folder, held for the life of the object. Every start of the
+// program takes it, whatever its mode; a later start finds it held by the first one. A lock that
+// cannot be taken for any other reason is told in one line on standard error, and the program
+// runs as if it held it.
 class SingleInstance {
  public:
   SingleInstance();
-  bool anotherInstanceRuns() const { return !held_; }
+  // True only while a live instance holds the lock.
+  bool anotherInstanceRuns() const { return heldElsewhere_; }
 
  private:
   std::unique_ptr<QLockFile> lock_;
-  bool held_ = false;
+  bool heldElsewhere_ = false;
 };
 
 // The desktop's own display settings window, from which the user tries a saver; Linux desktops

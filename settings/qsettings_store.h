@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "settings/settings_store.h"
+#include "core/settings/settings_store.h"
 
 namespace skyfare {
 

@@ -1,6 +1,7 @@
 #include "wave_reading.h"
 
 #include "assets/picture_density.h"
+#include "core/saver/aircraft_table.h"
 
 #include <gtest/gtest.h>
 
@@ -21,37 +22,20 @@ namespace {
 
 enum class Flight { Left, Right };
 
-struct SpriteRow {
-  const char* file;
-  int widthPx;  // the park line it must fit
-  Flight flight;
-};
-
 constexpr int kWidthTolerancePx = 3;
 
-constexpr SpriteRow kAirliners[] = {
-    {"jet01.bmp", 321, Flight::Right}, {"jet03.bmp", 325, Flight::Left},
-    {"jet02.bmp", 326, Flight::Right}, {"jet04.bmp", 301, Flight::Left},
-    {"jet06.bmp", 326, Flight::Right}, {"jet05.bmp", 326, Flight::Left},
-    {"jet07.bmp", 343, Flight::Right}, {"jet10.bmp", 366, Flight::Left},
-    {"jet08.bmp", 366, Flight::Right}, {"jet11.bmp", 351, Flight::Left},
-    {"jet09.bmp", 351, Flight::Right}, {"jet12.bmp", 351, Flight::Left},
-    {"jet14.bmp", 316, Flight::Right}, {"jet13.bmp", 351, Flight::Left},
-    {"mjet15.bmp", 326, Flight::Left},
-};
+// Each airliner is as wide as the distance it flies off the scene before it parks.
+int parkedWidthPx(const AirlinerRow& row) {
+  return row.fliesRight() ? -row.startX : -row.parkLine;
+}
 
-const char* const kGeneratedFiles[] = {
-    "FastJet.bmp", "jet01.bmp",       "jet02.bmp",   "jet03.bmp",   "jet04.bmp",
-    "jet05.bmp",   "jet06.bmp",       "jet07.bmp",   "jet08.bmp",   "jet09.bmp",
-    "jet10.bmp",   "jet11.bmp",       "jet12.bmp",   "jet13.bmp",   "jet14.bmp",
-    "mjet15.bmp",  "city lights.bmp", "SF-Logo.bmp", "takeoff.wav",
-};
-
-const char* const kPictures[] = {
-    "FastJet.bmp", "jet01.bmp", "jet02.bmp", "jet03.bmp",  "jet04.bmp",       "jet05.bmp",
-    "jet06.bmp",   "jet07.bmp", "jet08.bmp", "jet09.bmp",  "jet10.bmp",       "jet11.bmp",
-    "jet12.bmp",   "jet13.bmp", "jet14.bmp", "mjet15.bmp", "city lights.bmp", "SF-Logo.bmp",
-};
+// The pictures the session draws: the fast jet, the fifteen airliners, the background, the logo.
+std::vector<std::string> pictures() {
+  std::vector<std::string> files{std::string(kFastJet.bitmapFile)};
+  for (const AirlinerRow& row : kAirliners) files.emplace_back(row.bitmapFile);
+  files.insert(files.end(), {"city lights.bmp", "SF-Logo.bmp"});
+  return files;
+}
 
 // Made from a real frame of the saver, after the files above.
 const char* const kPreviewFile = "preview.bmp";
@@ -62,8 +46,9 @@ QString dataPath(const std::string& file) {
 
 // Every file the generator writes: the list above and each picture at every density.
 std::vector<std::string> allGeneratedFiles() {
-  std::vector<std::string> files(std::begin(kGeneratedFiles), std::end(kGeneratedFiles));
-  for (const char* picture : kPictures) {
+  std::vector<std::string> files = pictures();
+  files.emplace_back("takeoff.wav");
+  for (const std::string& picture : pictures()) {
     for (const int density : kPictureDensities) files.push_back(densityFileName(picture, density));
   }
   return files;
@@ -182,17 +167,18 @@ TEST(AssetFiles, TheDataFolderHoldsEveryGeneratedFile) {
 }
 
 TEST(AssetFiles, AirlinersFitTheirParkLinesFaceTheirFlightAndHaveCleanEdges) {
-  for (const SpriteRow& row : kAirliners) {
-    const QString name = QString::fromUtf8(row.file);
-    const QByteArray bytes = fileBytes(dataPath(row.file));
-    EXPECT_EQ(bmpBitsPerPixel(bytes), 32) << row.file;
-    const QImage image = loadSprite(row.file);
-    ASSERT_FALSE(image.isNull()) << row.file;
-    EXPECT_LE(std::abs(image.width() - row.widthPx), kWidthTolerancePx) << row.file;
-    EXPECT_GE(image.height(), 70) << row.file;
-    EXPECT_LE(image.height(), 130) << row.file;
+  for (const AirlinerRow& row : kAirliners) {
+    const std::string file(row.bitmapFile);
+    const QString name = QString::fromStdString(file);
+    const QByteArray bytes = fileBytes(dataPath(file));
+    EXPECT_EQ(bmpBitsPerPixel(bytes), 32) << file;
+    const QImage image = loadSprite(file);
+    ASSERT_FALSE(image.isNull()) << file;
+    EXPECT_LE(std::abs(image.width() - parkedWidthPx(row)), kWidthTolerancePx) << file;
+    EXPECT_GE(image.height(), 70) << file;
+    EXPECT_LE(image.height(), 130) << file;
     expectTransparentCornersAndSolidMiddle(image, name);
-    expectFinOnTrailingSide(image, row.flight, name);
+    expectFinOnTrailingSide(image, row.fliesRight() ? Flight::Right : Flight::Left, name);
     expectNoDarkFringe(image, name);
   }
 }
@@ -254,7 +240,7 @@ TEST(AssetFiles, TheSkyAboveTheCityStaysDarkAndCalm) {
 // same kind of file, and, reduced back to 1×, hardly different from the 1× file.
 TEST(AssetFiles, EveryPictureComesAtEveryDensityAsTheSameDrawing) {
   constexpr double kMostMeanDifference = 1.5;
-  for (const char* picture : kPictures) {
+  for (const std::string& picture : pictures()) {
     const QImage single = loadSprite(picture);
     ASSERT_FALSE(single.isNull()) << picture;
     for (const int density : kPictureDensities) {

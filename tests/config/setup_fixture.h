@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "config/setup.h"
+#include "core/settings/setting_keys.h"
 #include "settings/qsettings_store.h"
-#include "settings/setting_keys.h"
 #include "tests/chooser/print_qstring.h"
 #include "tests/support/temp_config_folder.h"
 

@@ -224,6 +224,7 @@ TEST_F(QtDrawingControlTest, KeepsAWindowOnEachScreenAsScreensComeAndGo) {
       kWatchdogMs));
   const int framesBefore = sink_.frames;
   EXPECT_TRUE(waitForFrames(framesBefore + 5));
+  EXPECT_TRUE(run({"--delmonitor", "left"})) << "the X server is left as it was found";
 }
 
 }  // namespace

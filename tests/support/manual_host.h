@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "saver/host_services.h"
+#include "core/saver/host_services.h"
 
 namespace skyfare::testing {
 

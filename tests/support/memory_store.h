@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "settings/settings_store.h"
+#include "core/settings/settings_store.h"
 
 namespace skyfare::testing {
 

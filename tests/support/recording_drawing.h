@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/drawing_control.h"
+#include "core/controls/drawing_control.h"
 
 namespace skyfare::testing {
 

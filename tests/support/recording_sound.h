@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/sound_control.h"
+#include "core/controls/sound_control.h"
 
 namespace skyfare::testing {
 

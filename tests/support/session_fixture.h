@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "saver/fixed_seed_random.h"
-#include "saver/form1.h"
-#include "settings/setting_keys.h"
+#include "core/saver/fixed_seed_random.h"
+#include "core/saver/form1.h"
+#include "core/settings/setting_keys.h"
 #include "tests/support/manual_host.h"
 #include "tests/support/memory_store.h"
 #include "tests/support/recording_drawing.h"
