@@ -31,6 +31,7 @@ int runHostedSession(HostedPlace place, const Installation& installation) {
   if (place.hostWindow)
     hostWindow.reset(QWindow::fromWinId(static_cast<WId>(*place.hostWindow)));
   QtDrawingControl drawing(HostPlacement{hostWindow.get(), place.hostSize});
+  drawing.setDensePictureFolder(installation.dataFolder);
   Form1 form(SessionParts{drawing, sound, store, host, random, installation.dataFolder,
                           installation.dataFolderFound});
   const SessionTimers timers(form);

@@ -19,6 +19,7 @@ int runSaver(const Installation& installation) {
   FixedSeedRandom random;
   SdlSoundControl sound;
   QtDrawingControl drawing;
+  drawing.setDensePictureFolder(installation.dataFolder);
   Form1 form(SessionParts{drawing, sound, store, host, random, installation.dataFolder,
                           installation.dataFolderFound});
 

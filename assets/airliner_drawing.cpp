@@ -1,5 +1,6 @@
 #include "assets/airliner_drawing.h"
 
+#include "assets/density_canvas.h"
 #include "assets/nacelle.h"
 #include "assets/tail_mark.h"
 
@@ -264,11 +265,12 @@ void paintEngines(QPainter& p, const Frame& f) {
 
 }  // namespace
 
-QImage drawAirliner(const AirlinerLook& look) {
+QImage drawAirliner(const AirlinerLook& look, double density) {
   const Frame frame(look);
-  QImage canvas = spriteCanvas(look.widthPx, frame.heightPx());
+  QImage canvas = spriteCanvas(look.widthPx, frame.heightPx(), density);
   {
     QPainter p(&canvas);
+    drawInLogicalUnits(p, QSize(look.widthPx, frame.heightPx()));
     p.setRenderHint(QPainter::Antialiasing);
     paintFin(p, frame);
     paintFuselage(p, frame);

@@ -1,11 +1,13 @@
 #include "assets/city_skyline.h"
 
+#include "assets/density_canvas.h"
 #include "assets/pseudo_random.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace skyfare::assets {
@@ -86,19 +88,28 @@ void paintTowerRow(QPainter& p, PseudoRandom& random, int lowestTop, int highest
   }
 }
 
-// The river mirrors the city upside down, broken into ripples and dimmed.
+// The river mirrors the city upside down, broken into ripples and dimmed. It works on the
+// picture's own pixels, so each ripple row of the 1× picture spans `density` rows of a denser one.
 void paintRiver(QImage& scene, PseudoRandom& random) {
-  const QImage city = scene.copy(0, 0, kSceneWidthPx, kWaterlineY);
-  for (int y = kWaterlineY; y < kSceneHeightPx; ++y) {
-    const int depth = y - kWaterlineY;
-    const int sourceY = std::clamp(kWaterlineY - 1 - depth * 2, 0, kWaterlineY - 1);
-    const int shift =
-        static_cast<int>(std::lround(3.0 * std::sin(depth * 0.9) + random.between(-1.5, 1.5)));
-    const double dim = 0.42 - 0.25 * depth / (kSceneHeightPx - kWaterlineY);
+  constexpr int kRiverRows = kSceneHeightPx - kWaterlineY;
+  const double density = static_cast<double>(scene.height()) / kSceneHeightPx;
+  const int waterline = static_cast<int>(std::lround(kWaterlineY * density));
+  const int width = scene.width();
+  const QImage city = scene.copy(0, 0, width, waterline);
+  std::array<int, kRiverRows> shiftPx{};
+  for (int row = 0; row < kRiverRows; ++row) {
+    shiftPx[row] = static_cast<int>(
+        std::lround((3.0 * std::sin(row * 0.9) + random.between(-1.5, 1.5)) * density));
+  }
+  for (int y = waterline; y < scene.height(); ++y) {
+    const double depth = (y - waterline) / density;
+    const int shift = shiftPx[std::min(static_cast<int>(depth), kRiverRows - 1)];
+    const int sourceY = std::clamp(waterline - 1 - (y - waterline) * 2, 0, waterline - 1);
+    const double dim = 0.42 - 0.25 * depth / kRiverRows;
     auto* out = reinterpret_cast<QRgb*>(scene.scanLine(y));
     const auto* in = reinterpret_cast<const QRgb*>(city.constScanLine(sourceY));
-    for (int x = 0; x < kSceneWidthPx; ++x) {
-      const QRgb source = in[std::clamp(x + shift, 0, kSceneWidthPx - 1)];
+    for (int x = 0; x < width; ++x) {
+      const QRgb source = in[std::clamp(x + shift, 0, width - 1)];
       out[x] =
           qRgb(static_cast<int>(qRed(source) * dim) + 2, static_cast<int>(qGreen(source) * dim) + 4,
                static_cast<int>(qBlue(source) * dim) + 12);
@@ -108,11 +119,13 @@ void paintRiver(QImage& scene, PseudoRandom& random) {
 
 }  // namespace
 
-QImage drawCitySkyline() {
-  QImage scene(kSceneWidthPx, kSceneHeightPx, QImage::Format_RGB32);
+QImage drawCitySkyline(double density) {
+  const QSize logicalSize(kSceneWidthPx, kSceneHeightPx);
+  QImage scene = densityCanvas(logicalSize, density, QImage::Format_RGB32);
   PseudoRandom random(kCitySeed);
   {
     QPainter p(&scene);
+    drawInLogicalUnits(p, logicalSize);
     p.setRenderHint(QPainter::Antialiasing);
     paintSky(p, random);
     paintTowerRow(p, random, 470, 400, QColor(0x15, 0x19, 0x2C), 0.18);

@@ -1,5 +1,6 @@
 #include "assets/fast_jet.h"
 
+#include "assets/density_canvas.h"
 #include "assets/sprite_finish.h"
 
 #include <QLinearGradient>
@@ -106,10 +107,11 @@ void paintDetails(QPainter& p) {
 
 }  // namespace
 
-QImage drawFastJet() {
-  QImage canvas = spriteCanvas(kFastJetWidthPx, kFastJetHeightPx);
+QImage drawFastJet(double density) {
+  QImage canvas = spriteCanvas(kFastJetWidthPx, kFastJetHeightPx, density);
   {
     QPainter p(&canvas);
+    drawInLogicalUnits(p, QSize(kFastJetWidthPx, kFastJetHeightPx));
     p.setRenderHint(QPainter::Antialiasing);
     paintFlame(p);
     const QPolygonF fin{QPointF(x(0.3), kCentreY - 6), QPointF(x(0.17), kCentreY - 34),

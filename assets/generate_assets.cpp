@@ -6,6 +6,7 @@
 #include "assets/city_skyline.h"
 #include "assets/fast_jet.h"
 #include "assets/logo.h"
+#include "assets/picture_density.h"
 #include "assets/takeoff_sound.h"
 #include "assets/wave_file.h"
 
@@ -15,30 +16,43 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace {
 
+using namespace skyfare;
 using namespace skyfare::assets;
 
 // Writes every file; reports each one it cannot write and returns whether all were written.
+// Each picture is written at 1× under its own name and at every density beside it.
 bool generateInto(const QDir& folder) {
   bool allWritten = true;
-  const auto check = [&](bool written, const char* name) {
+  const auto path = [&](const std::string& name) {
+    return folder.filePath(QString::fromStdString(name));
+  };
+  const auto check = [&](bool written, const std::string& name) {
     if (!written) {
-      std::fprintf(stderr, "cannot write %s\n",
-                   qPrintable(folder.filePath(QString::fromUtf8(name))));
+      std::fprintf(stderr, "cannot write %s\n", qPrintable(path(name)));
       allWritten = false;
     }
   };
-  const auto path = [&](const char* name) { return folder.filePath(QString::fromUtf8(name)); };
+  const auto savePicture = [&](const std::string& name,
+                               const std::function<QImage(double density)>& draw) {
+    check(saveBmp(draw(1.0), path(name)), name);
+    for (const int density : kPictureDensities) {
+      const std::string variant = densityFileName(name, density);
+      check(saveBmp(draw(density), path(variant)), variant);
+    }
+  };
 
   for (const AirlinerLook& look : airlinerFleet()) {
-    check(saveBmp(drawAirliner(look), path(look.fileName)), look.fileName);
+    savePicture(look.fileName, [&](double density) { return drawAirliner(look, density); });
   }
-  check(saveBmp(drawFastJet(), path("FastJet.bmp")), "FastJet.bmp");
-  check(saveBmp(drawCitySkyline(), path("city lights.bmp")), "city lights.bmp");
-  check(saveBmp(drawLogo(), path("SF-Logo.bmp")), "SF-Logo.bmp");
+  savePicture("FastJet.bmp", drawFastJet);
+  savePicture("city lights.bmp", drawCitySkyline);
+  savePicture("SF-Logo.bmp", drawLogo);
   check(saveWave(synthesiseTakeoff(), kTakeoffSampleRateHz, path("takeoff.wav")), "takeoff.wav");
   return allWritten;
 }

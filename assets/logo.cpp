@@ -1,5 +1,7 @@
 #include "assets/logo.h"
 
+#include "assets/density_canvas.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -70,10 +72,11 @@ void paintWord(QPainter& p) {
 
 }  // namespace
 
-QImage drawLogo() {
-  QImage logo(kLogoWidthPx, kLogoHeightPx, QImage::Format_RGB32);
+QImage drawLogo(double density) {
+  QImage logo = densityCanvas(QSize(kLogoWidthPx, kLogoHeightPx), density, QImage::Format_RGB32);
   {
     QPainter p(&logo);
+    drawInLogicalUnits(p, QSize(kLogoWidthPx, kLogoHeightPx));
     p.setRenderHint(QPainter::Antialiasing);
     paintPlate(p);
     paintFin(p);

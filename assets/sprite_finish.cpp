@@ -1,5 +1,7 @@
 #include "assets/sprite_finish.h"
 
+#include "assets/density_canvas.h"
+
 namespace skyfare::assets {
 
 QImage finishSprite(const QImage& paintedFacingRight, Facing facing) {
@@ -8,8 +10,9 @@ QImage finishSprite(const QImage& paintedFacingRight, Facing facing) {
   return turned.convertToFormat(QImage::Format_ARGB32);
 }
 
-QImage spriteCanvas(int widthPx, int heightPx) {
-  QImage canvas(widthPx, heightPx, QImage::Format_ARGB32_Premultiplied);
+QImage spriteCanvas(int widthPx, int heightPx, double density) {
+  QImage canvas =
+      densityCanvas(QSize(widthPx, heightPx), density, QImage::Format_ARGB32_Premultiplied);
   canvas.fill(Qt::transparent);
   return canvas;
 }

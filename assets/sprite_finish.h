@@ -11,7 +11,7 @@ enum class Facing { Left, Right };
 // the aircraft's own colour rather than a dark fringe.
 QImage finishSprite(const QImage& paintedFacingRight, Facing facing);
 
-// A transparent canvas to paint a sprite on.
-QImage spriteCanvas(int widthPx, int heightPx);
+// A transparent canvas to paint a sprite of widthPx × heightPx 1× pixels on, at a density.
+QImage spriteCanvas(int widthPx, int heightPx, double density);
 
 }  // namespace skyfare::assets

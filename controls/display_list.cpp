@@ -13,6 +13,13 @@ QRect SpriteOp::bounds() const {
   return sceneClipped(x, y, image.width(), image.height());
 }
 
+QRegion SpriteOp::damage() const {
+  const QRect shown = bounds();
+  if (shown.isEmpty())
+    return {};
+  return coverage.translated(x, y).intersected(shown);
+}
+
 bool TextOp::operator==(const TextOp& other) const {
   return x == other.x && y == other.y && colour == other.colour && text == other.text &&
          font == other.font;
@@ -20,6 +27,12 @@ bool TextOp::operator==(const TextOp& other) const {
 
 QRect opBounds(const DrawOp& op) {
   return std::visit([](const auto& o) { return o.bounds(); }, op);
+}
+
+QRegion opDamage(const DrawOp& op) {
+  if (const auto* sprite = std::get_if<SpriteOp>(&op))
+    return sprite->damage();
+  return opBounds(op);
 }
 
 QRect sceneClipped(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) {

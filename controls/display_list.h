@@ -3,11 +3,14 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <variant>
 #include <vector>
 
+#include "controls/density_variant.h"
 #include "controls/drawing_control.h"
 
 namespace skyfare {
@@ -29,10 +32,14 @@ struct SpriteOp {
   std::int32_t y = 0;
   // Shared with the sprite store, so a picture reloaded mid-frame cannot change this op.
   QImage image;
+  QRegion coverage;  // where the picture can show, in its own pixels (pictureCoverage)
+  std::shared_ptr<const DenseSource> denseSource;  // null for a picture of one density
 
   // Same sprite, picture and place; the version stands for the picture.
   bool operator==(const SpriteOp& other) const;
   QRect bounds() const;
+  // The scene pixels the sprite can change, cut to the scene.
+  QRegion damage() const;
   bool isOpaque() const { return !image.hasAlphaChannel(); }
 };
 
@@ -53,6 +60,8 @@ using DrawOp = std::variant<FillOp, SpriteOp, TextOp>;
 using DisplayList = std::vector<DrawOp>;
 
 QRect opBounds(const DrawOp& op);
+// The scene pixels an op can change: its bounds, or less for a sprite with clear parts.
+QRegion opDamage(const DrawOp& op);
 
 // The rectangle of (x, y, width, height) inside the scene, computed without overflow for any
 // position; empty when it lies wholly outside.

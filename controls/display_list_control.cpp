@@ -54,7 +54,8 @@ void DisplayListControl::DrawSprite(SpriteHandle sprite) {
   const auto* s = sprites_.find(sprite);
   if (s == nullptr || s->image.isNull())
     return;
-  frame_.push_back(SpriteOp{sprite, s->imageVersion, s->x, s->y, s->image});
+  frame_.push_back(
+      SpriteOp{sprite, s->imageVersion, s->x, s->y, s->image, s->coverage, s->denseSource});
 }
 
 void DisplayListControl::SetFont(const std::string& fontName, int size, int, bool bold, bool italic,

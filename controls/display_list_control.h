@@ -15,6 +15,10 @@ namespace skyfare {
 // the component. Operations on a handle that names no sprite do nothing.
 class DisplayListControl : public DrawingControl {
  public:
+  // Pictures loaded later from this folder (the program's data folder) are drawn from their
+  // denser files on screens that show the scene enlarged.
+  void setDensePictureFolder(const std::string& folder) { sprites_.setDensePictureFolder(folder); }
+
   SpriteHandle CreateSprite() override;
   void LoadSpriteImage(SpriteHandle sprite, int frame, const std::string& fileName,
                        int transparentMode) override;

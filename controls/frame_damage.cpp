@@ -13,9 +13,9 @@ QRegion frameDamage(const DisplayList& previous, const DisplayList& next) {
     if (inPrevious && inNext && previous[i] == next[i])
       continue;
     if (inPrevious)
-      damage += opBounds(previous[i]);
+      damage += opDamage(previous[i]);
     if (inNext)
-      damage += opBounds(next[i]);
+      damage += opDamage(next[i]);
   }
   return damage;
 }

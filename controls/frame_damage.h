@@ -7,8 +7,8 @@
 namespace skyfare {
 
 // The part of the scene that differs between two frames, in scene pixels. Ops are compared by
-// their place in the list: an op that changed, or that only one frame has, damages its old and
-// its new bounds. Two equal lists give an empty region.
+// their place in the list: an op that changed, or that only one frame has, damages what it can
+// change at its old and its new place (opDamage). Two equal lists give an empty region.
 QRegion frameDamage(const DisplayList& previous, const DisplayList& next);
 
 }  // namespace skyfare

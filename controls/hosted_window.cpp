@@ -3,8 +3,10 @@
 namespace skyfare {
 
 HostedWindow::HostedWindow(QWindow* host, QSize hostSize, const DisplayList& presented,
-                           SceneWindowEvents& events)
-    : SceneWindow(presented, events, host ? hostSize : QSize(kOwnWindowWidth, kOwnWindowHeight)) {
+                           SceneWindowEvents& events,
+                           std::shared_ptr<ScaledPictures> scaledPictures)
+    : SceneWindow(presented, events, host ? hostSize : QSize(kOwnWindowWidth, kOwnWindowHeight),
+                  std::move(scaledPictures)) {
   if (host) {
     setFlags(Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
              Qt::WindowDoesNotAcceptFocus);

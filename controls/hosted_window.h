@@ -14,7 +14,7 @@ class HostedWindow final : public SceneWindow {
  public:
   // With a host, hostSize is its inner size; with none (null), the window is a top-level one.
   HostedWindow(QWindow* host, QSize hostSize, const DisplayList& presented,
-               SceneWindowEvents& events);
+               SceneWindowEvents& events, std::shared_ptr<ScaledPictures> scaledPictures = {});
 
   // The host's inner size, which the window covers.
   void followHostSize(QSize hostSize);

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <set>
 
 #include "controls/frame_damage.h"
 #include "controls/screen_window.h"
@@ -27,8 +28,8 @@ bool QtDrawingControl::InitDisplay(int, int, int, std::string_view) {
   sinceInit_.start();
   if (placement_) {
     SceneWindowEvents& events = *this;
-    auto window =
-        std::make_unique<HostedWindow>(placement_->host, placement_->hostSize, presented_, events);
+    auto window = std::make_unique<HostedWindow>(placement_->host, placement_->hostSize, presented_,
+                                                 events, scaledPictures_);
     hostedWindow_ = window.get();
     windows_.push_back(std::move(window));
   } else {
@@ -50,6 +51,7 @@ void QtDrawingControl::Flip() {
   for (const auto& window : windows_) flushed = window->present(damage) || flushed;
   if (flushed)
     ++statistics_.framesPresented;
+  dropUnusedPictures();
 }
 
 void QtDrawingControl::followHostSize(QSize hostSize) {
@@ -69,11 +71,18 @@ void QtDrawingControl::openScreenWindows() {
 
 void QtDrawingControl::addWindow(QScreen* screen) {
   SceneWindowEvents& events = *this;
-  windows_.push_back(std::make_unique<ScreenWindow>(screen, presented_, events));
+  windows_.push_back(std::make_unique<ScreenWindow>(screen, presented_, events, scaledPictures_));
 }
 
 void QtDrawingControl::removeWindow(QScreen* screen) {
   std::erase_if(windows_, [screen](const auto& window) { return window->screen() == screen; });
+  dropUnusedPictures();
+}
+
+void QtDrawingControl::dropUnusedPictures() {
+  std::set<double> scales;
+  for (const auto& window : windows_) scales.insert(window->mapping().scale());
+  scaledPictures_->keepOnly(presented_, scales);
 }
 
 void QtDrawingControl::frameDue() {

@@ -54,6 +54,8 @@ class QtDrawingControl final : public DisplayListControl, private SceneWindowEve
   void openScreenWindows();
   void addWindow(QScreen* screen);
   void removeWindow(QScreen* screen);
+  // Lets go of scaled pictures that no window draws any more.
+  void dropUnusedPictures();
   void frameDue();
   void raiseLater(void (DrawingEvents::*event)());
 
@@ -69,6 +71,7 @@ class QtDrawingControl final : public DisplayListControl, private SceneWindowEve
   DisplayList presented_;
   std::vector<std::unique_ptr<SceneWindow>> windows_;
   HostedWindow* hostedWindow_ = nullptr;  // one of windows_ when placed in a host
+  std::shared_ptr<ScaledPictures> scaledPictures_ = std::make_shared<ScaledPictures>();
   FramePacer pacer_;
   QPointF lastPointer_;
   QElapsedTimer sinceInit_;

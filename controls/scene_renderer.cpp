@@ -13,12 +13,15 @@ QColor toQColor(SceneColour colour) {
 
 }  // namespace
 
-SceneRenderer::SceneRenderer(QSize targetSize) : mapping_(targetSize) {}
+SceneRenderer::SceneRenderer(QSize targetSize, std::shared_ptr<ScaledPictures> shared)
+    : mapping_(targetSize),
+      scaledPictures_(shared ? std::move(shared) : std::make_shared<ScaledPictures>()) {}
 
 void SceneRenderer::setTargetSize(QSize targetSize) {
   const SceneMapping next(targetSize);
-  if (next.scale() != mapping_.scale())
-    scaledPictures_.clear();
+  // Shared pictures are left to their owner, who knows which scales the others use.
+  if (next.scale() != mapping_.scale() && scaledPictures_.use_count() == 1)
+    scaledPictures_->clear();
   mapping_ = next;
 }
 
@@ -58,15 +61,19 @@ void SceneRenderer::paintOp(QPainter& painter, const DrawOp& op, const QRect& re
   if (const auto* fill = std::get_if<FillOp>(&op)) {
     painter.fillRect(rect, toQColor(fill->colour));
   } else if (const auto* sprite = std::get_if<SpriteOp>(&op)) {
-    painter.drawImage(mapping_.toTarget(sprite->x, sprite->y), scaled(*sprite));
+    painter.drawImage(mapping_.toTarget(sprite->x, sprite->y),
+                      scaledPictures_->scaled(*sprite, mapping_));
   } else if (const auto* text = std::get_if<TextOp>(&op)) {
+    // On top of the painter's own transform, so a target may be painted a part at a time.
+    const QTransform targetTransform = painter.transform();
     painter.setTransform(
         QTransform::fromTranslate(mapping_.content().left(), mapping_.content().top())
-            .scale(mapping_.scale(), mapping_.scale()));
+            .scale(mapping_.scale(), mapping_.scale()),
+        true);
     painter.setFont(text->font);
     painter.setPen(toQColor(text->colour));
     painter.drawText(QPointF(text->x, static_cast<double>(text->y) + text->ascentPx), text->text);
-    painter.resetTransform();
+    painter.setTransform(targetTransform);
   }
 }
 
@@ -88,20 +95,6 @@ bool SceneRenderer::covers(const DrawOp& op, const QRect& rect) const {
     return true;
   const auto* sprite = std::get_if<SpriteOp>(&op);
   return sprite != nullptr && sprite->isOpaque() && footprint(op).contains(rect);
-}
-
-const QImage& SceneRenderer::scaled(const SpriteOp& op) {
-  ScaledPicture& entry = scaledPictures_[op.sprite];
-  if (entry.image.isNull() || entry.imageVersion != op.imageVersion) {
-    const QSize size(mapping_.scaledLength(op.image.width()),
-                     mapping_.scaledLength(op.image.height()));
-    entry.imageVersion = op.imageVersion;
-    entry.image = size == op.image.size()
-                      ? op.image
-                      : op.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                            .convertToFormat(op.image.format());
-  }
-  return entry.image;
 }
 
 }  // namespace skyfare

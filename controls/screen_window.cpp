@@ -5,8 +5,9 @@
 
 namespace skyfare {
 
-ScreenWindow::ScreenWindow(QScreen* screen, const DisplayList& presented, SceneWindowEvents& events)
-    : SceneWindow(presented, events, screen->geometry().size()) {
+ScreenWindow::ScreenWindow(QScreen* screen, const DisplayList& presented, SceneWindowEvents& events,
+                           std::shared_ptr<ScaledPictures> scaledPictures)
+    : SceneWindow(presented, events, screen->geometry().size(), std::move(scaledPictures)) {
   setScreen(screen);
   setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
   // Without a window manager a full-screen request alone leaves the window at 0 × 0.

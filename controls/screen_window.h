@@ -10,7 +10,8 @@ namespace skyfare {
 // mouse button and pointer movement.
 class ScreenWindow final : public SceneWindow {
  public:
-  ScreenWindow(QScreen* screen, const DisplayList& presented, SceneWindowEvents& events);
+  ScreenWindow(QScreen* screen, const DisplayList& presented, SceneWindowEvents& events,
+               std::shared_ptr<ScaledPictures> scaledPictures = {});
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -1,10 +1,16 @@
 #include "controls/sprite_store.h"
 
+#include <QFileInfo>
 #include <iostream>
 
+#include "controls/picture_coverage.h"
 #include "controls/sprite_picture.h"
 
 namespace skyfare {
+
+void SpriteStore::setDensePictureFolder(const std::string& folder) {
+  densePictureFolder_ = QFileInfo(QString::fromStdString(folder)).canonicalFilePath();
+}
 
 SpriteHandle SpriteStore::create() {
   sprites_.emplace_back();
@@ -17,9 +23,15 @@ void SpriteStore::loadImage(SpriteHandle sprite, const std::string& fileName, in
     return;
   PictureRead read = loadSpritePicture(fileName, transparentMode);
   target->image = std::move(read.image);
+  target->coverage = pictureCoverage(target->image);
   target->imageVersion = ++lastImageVersion_;
-  if (target->image.isNull())
+  target->denseSource.reset();
+  if (target->image.isNull()) {
     std::cerr << "skyfare: cannot read picture " << fileName << ": " << read.problem << '\n';
+  } else if (!densePictureFolder_.isEmpty() &&
+             QFileInfo(QString::fromStdString(fileName)).canonicalPath() == densePictureFolder_) {
+    target->denseSource = std::make_shared<const DenseSource>(DenseSource{fileName});
+  }
 }
 
 SpriteStore::Sprite* SpriteStore::find(SpriteHandle sprite) {

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
+#include <QString>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "controls/density_variant.h"
 #include "controls/drawing_control.h"
 
 namespace skyfare {
@@ -17,11 +21,17 @@ class SpriteStore {
  public:
   struct Sprite {
     QImage image;  // null for an empty sprite, which draws nothing
+    QRegion coverage;
     std::uint64_t imageVersion = 0;
     std::int32_t x = 0;
     std::int32_t y = 0;
+    // Set for a picture read from the dense picture folder.
+    std::shared_ptr<const DenseSource> denseSource;
   };
 
+  // Pictures loaded later from this folder come at higher densities too (the program's own
+  // pictures); pictures from anywhere else have only their one file.
+  void setDensePictureFolder(const std::string& folder);
   SpriteHandle create();
   // Says on standard error, in one line, when the file cannot be read.
   void loadImage(SpriteHandle sprite, const std::string& fileName, int transparentMode);
@@ -30,6 +40,7 @@ class SpriteStore {
   const Sprite* find(SpriteHandle sprite) const;
 
  private:
+  QString densePictureFolder_;  // canonical; empty when no folder is set
   std::vector<Sprite> sprites_;
   std::uint64_t lastImageVersion_ = 0;
 };

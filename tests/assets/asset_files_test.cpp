@@ -1,15 +1,20 @@
 #include "wave_reading.h"
 
+#include "assets/picture_density.h"
+
 #include <gtest/gtest.h>
 
 #include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace skyfare::testing {
 namespace {
@@ -42,11 +47,49 @@ const char* const kGeneratedFiles[] = {
     "mjet15.bmp",  "city lights.bmp", "SF-Logo.bmp", "takeoff.wav",
 };
 
+const char* const kPictures[] = {
+    "FastJet.bmp", "jet01.bmp", "jet02.bmp", "jet03.bmp",  "jet04.bmp",       "jet05.bmp",
+    "jet06.bmp",   "jet07.bmp", "jet08.bmp", "jet09.bmp",  "jet10.bmp",       "jet11.bmp",
+    "jet12.bmp",   "jet13.bmp", "jet14.bmp", "mjet15.bmp", "city lights.bmp", "SF-Logo.bmp",
+};
+
 // Made from a real frame of the saver, after the files above.
 const char* const kPreviewFile = "preview.bmp";
 
-QString dataPath(const char* file) {
-  return QDir(QStringLiteral(SKYFARE_DATA_DIR)).filePath(QString::fromUtf8(file));
+QString dataPath(const std::string& file) {
+  return QDir(QStringLiteral(SKYFARE_DATA_DIR)).filePath(QString::fromStdString(file));
+}
+
+// Every file the generator writes: the list above and each picture at every density.
+std::vector<std::string> allGeneratedFiles() {
+  std::vector<std::string> files(std::begin(kGeneratedFiles), std::end(kGeneratedFiles));
+  for (const char* picture : kPictures) {
+    for (const int density : kPictureDensities) files.push_back(densityFileName(picture, density));
+  }
+  return files;
+}
+
+// The mean difference per colour channel, 0 to 255, of two pictures of one size, composed over
+// a mid grey so that transparent pixels count by what they would show.
+double meanChannelDifference(const QImage& a, const QImage& b) {
+  const auto onGrey = [](const QImage& picture) {
+    QImage flat(picture.size(), QImage::Format_RGB32);
+    flat.fill(QColor(128, 128, 128));
+    QPainter(&flat).drawImage(0, 0, picture);
+    return flat;
+  };
+  const QImage flatA = onGrey(a);
+  const QImage flatB = onGrey(b);
+  double sum = 0.0;
+  for (int y = 0; y < flatA.height(); ++y) {
+    for (int x = 0; x < flatA.width(); ++x) {
+      const QRgb one = flatA.pixel(x, y);
+      const QRgb other = flatB.pixel(x, y);
+      sum += std::abs(qRed(one) - qRed(other)) + std::abs(qGreen(one) - qGreen(other)) +
+             std::abs(qBlue(one) - qBlue(other));
+    }
+  }
+  return sum / (3.0 * flatA.width() * flatA.height());
 }
 
 QByteArray fileBytes(const QString& path) {
@@ -60,8 +103,11 @@ int bmpBitsPerPixel(const QByteArray& bytes) {
              : static_cast<std::uint8_t>(bytes[28]) | (static_cast<std::uint8_t>(bytes[29]) << 8);
 }
 
-QImage loadSprite(const char* file) {
-  return QImage(dataPath(file)).convertToFormat(QImage::Format_ARGB32);
+// Qt gives a picture named "…@2x" a device pixel ratio of 2; here every pixel counts as one.
+QImage loadSprite(const std::string& file) {
+  QImage picture = QImage(dataPath(file)).convertToFormat(QImage::Format_ARGB32);
+  picture.setDevicePixelRatio(1.0);
+  return picture;
 }
 
 int opaqueCount(const QImage& image, int fromX, int toX, int fromY, int toY) {
@@ -129,7 +175,7 @@ void expectNoDarkFringe(const QImage& image, const QString& name) {
 }
 
 TEST(AssetFiles, TheDataFolderHoldsEveryGeneratedFile) {
-  for (const char* file : kGeneratedFiles) {
+  for (const std::string& file : allGeneratedFiles()) {
     EXPECT_GT(QFileInfo(dataPath(file)).size(), 0) << file;
   }
   EXPECT_GT(QFileInfo(dataPath(kPreviewFile)).size(), 0);
@@ -204,6 +250,49 @@ TEST(AssetFiles, TheSkyAboveTheCityStaysDarkAndCalm) {
   EXPECT_LT(bright, city.width() * city.height() / 200);
 }
 
+// Each density is the same drawing with more pixels: exactly density times the 1× size, of the
+// same kind of file, and, reduced back to 1×, hardly different from the 1× file.
+TEST(AssetFiles, EveryPictureComesAtEveryDensityAsTheSameDrawing) {
+  constexpr double kMostMeanDifference = 1.5;
+  for (const char* picture : kPictures) {
+    const QImage single = loadSprite(picture);
+    ASSERT_FALSE(single.isNull()) << picture;
+    for (const int density : kPictureDensities) {
+      const std::string file = densityFileName(picture, density);
+      const QImage dense = loadSprite(file);
+      ASSERT_FALSE(dense.isNull()) << file;
+      EXPECT_EQ(dense.size(), single.size() * density) << file;
+      EXPECT_EQ(bmpBitsPerPixel(fileBytes(dataPath(file))),
+                bmpBitsPerPixel(fileBytes(dataPath(picture))))
+          << file;
+      const QImage reduced =
+          dense.scaled(single.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      EXPECT_LT(meanChannelDifference(reduced, single), kMostMeanDifference) << file;
+    }
+  }
+}
+
+TEST(AssetFiles, DenseAircraftKeepCleanTransparentEdges) {
+  for (const char* picture : {"jet01.bmp", "jet07.bmp", "mjet15.bmp", "FastJet.bmp"}) {
+    for (const int density : kPictureDensities) {
+      const std::string file = densityFileName(picture, density);
+      const QImage image = loadSprite(file);
+      ASSERT_FALSE(image.isNull()) << file;
+      expectTransparentCornersAndSolidMiddle(image, QString::fromStdString(file));
+      expectNoDarkFringe(image, QString::fromStdString(file));
+    }
+  }
+}
+
+TEST(AssetFiles, DensityNamesPutTheDensityBeforeTheExtension) {
+  EXPECT_EQ(densityFileName("jet01.bmp", 2), "jet01@2x.bmp");
+  EXPECT_EQ(densityFileName("city lights.bmp", 4), "city lights@4x.bmp");
+  EXPECT_EQ(densityFileName("/usr/share/skyfare/SF-Logo.bmp", 3),
+            "/usr/share/skyfare/SF-Logo@3x.bmp");
+  EXPECT_EQ(densityFileName("/home/a.b/logo", 2), "/home/a.b/logo@2x");
+  EXPECT_EQ(densityFileName("/home/a/.hidden", 2), "/home/a/.hidden@2x");
+}
+
 TEST(AssetFiles, TakeoffSoundIsAClickFreeJetRoarBelowFullScale) {
   const auto wave = readPcmWave(fileBytes(dataPath("takeoff.wav")));
   ASSERT_TRUE(wave.has_value());
@@ -233,10 +322,11 @@ TEST(AssetFiles, GeneratingTwiceGivesTheSameBytesAsTheBuild) {
     ASSERT_TRUE(generator.waitForFinished(120000));
     ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().constData();
   }
-  for (const char* file : kGeneratedFiles) {
-    const QByteArray one = fileBytes(QDir(first.path()).filePath(QString::fromUtf8(file)));
+  for (const std::string& file : allGeneratedFiles()) {
+    const QString name = QString::fromStdString(file);
+    const QByteArray one = fileBytes(QDir(first.path()).filePath(name));
     EXPECT_FALSE(one.isEmpty()) << file;
-    EXPECT_EQ(one, fileBytes(QDir(second.path()).filePath(QString::fromUtf8(file)))) << file;
+    EXPECT_EQ(one, fileBytes(QDir(second.path()).filePath(name))) << file;
     EXPECT_EQ(one, fileBytes(dataPath(file))) << file;
   }
 }

@@ -75,14 +75,17 @@ TEST_F(FrameDamageTest, UnchangedFrameDamagesNothingAndPaintsNothing) {
   EXPECT_EQ(drawing_.lastFrame().constBits(), before.constBits());
 }
 
-TEST_F(FrameDamageTest, SpriteMovedOnePixelDamagesItsOldAndNewRectangles) {
+// The planes' keyed border is 20 pixels wide, so only their middle (290 × 60 at 20, 20) can
+// show: with a pixel of margin for smooth scaling and whole bands of 16 rows, columns 19 … 310
+// of rows 16 … 95.
+TEST_F(FrameDamageTest, SpriteMovedOnePixelDamagesWhereItShowsAtItsOldAndNewPlaces) {
   compose();
   drawing_.MoveSpriteX(planes_[0], 1);
   compose();
-  EXPECT_EQ(drawing_.lastDamage(), QRegion(100, 100, 330, 100) + QRegion(101, 100, 330, 100));
+  EXPECT_EQ(drawing_.lastDamage(), QRegion(119, 116, 292, 80) + QRegion(120, 116, 292, 80));
   drawing_.MoveSpriteY(planes_[1], -1);
   compose();
-  EXPECT_EQ(drawing_.lastDamage(), QRegion(300, 400, 330, 100) + QRegion(300, 399, 330, 100));
+  EXPECT_EQ(drawing_.lastDamage(), QRegion(319, 416, 292, 80) + QRegion(319, 415, 292, 80));
 }
 
 TEST_F(FrameDamageTest, SpriteThatLeavesTheSceneDamagesOnlyWhatWasVisible) {
@@ -90,7 +93,7 @@ TEST_F(FrameDamageTest, SpriteThatLeavesTheSceneDamagesOnlyWhatWasVisible) {
   compose();
   drawing_.SetSpriteX(planes_[0], 900);
   compose();
-  EXPECT_EQ(drawing_.lastDamage(), QRegion(700, 100, 100, 100));
+  EXPECT_EQ(drawing_.lastDamage(), QRegion(719, 116, 81, 80));
 }
 
 TEST_F(FrameDamageTest, ChangedFillDamagesEverything) {
@@ -121,8 +124,8 @@ TEST_F(FrameDamageTest, OpsThatShiftPlaceDamageBothOldAndNew) {
   compose();
   const QRegion damage = drawing_.lastDamage();
   EXPECT_TRUE(covers(damage, QRect(5, 572, 100, 14)));
-  EXPECT_TRUE(covers(damage, QRect(100, 100, 330, 100)));
-  EXPECT_TRUE(covers(damage, QRect(300, 400, 330, 100)));
+  EXPECT_TRUE(covers(damage, QRect(120, 120, 290, 60)));
+  EXPECT_TRUE(covers(damage, QRect(320, 420, 290, 60)));
 }
 
 TEST_F(FrameDamageTest, HiddenSpriteDamagesItsRectangleAndWhatMovedUpAPlace) {
@@ -130,7 +133,7 @@ TEST_F(FrameDamageTest, HiddenSpriteDamagesItsRectangleAndWhatMovedUpAPlace) {
   hidden_ = planes_[1];
   compose();
   const QRegion damage = drawing_.lastDamage();
-  EXPECT_TRUE(covers(damage, QRect(300, 400, 330, 100)));
+  EXPECT_TRUE(covers(damage, QRect(320, 420, 290, 60)));
   EXPECT_TRUE(covers(damage, QRect(0, 0, 100, 20)));  // the clock took the sprite's place
   EXPECT_FALSE(damage.contains(QPoint(150, 150)));
 }
@@ -141,7 +144,7 @@ TEST_F(FrameDamageTest, ReloadedPictureDamagesItsRectangleInPlace) {
   small.fill(Qt::red);
   drawing_.LoadSpriteImage(planes_[0], 1, folder_.save("c.png", small), kOpaque);
   compose();
-  EXPECT_EQ(drawing_.lastDamage(), QRegion(100, 100, 330, 100));
+  EXPECT_EQ(drawing_.lastDamage(), QRegion(119, 116, 292, 80) + QRegion(100, 100, 10, 10));
 }
 
 }  // namespace

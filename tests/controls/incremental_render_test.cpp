@@ -165,6 +165,43 @@ TEST(IncrementalRenderTest, PaintingOnlyTheDamageGivesTheFullFrameAtEveryScale) 
   }
 }
 
+// A screen window paints a few rows at a time into a store smaller than the screen, through a
+// painter moved up to those rows.
+TEST(IncrementalRenderTest, PaintingInStretchesOfRowsGivesTheWholePicture) {
+  constexpr int kFrames = 20;
+  constexpr int kStoreRows = 97;
+  for (const QSize size : {QSize(800, 600), QSize(1920, 1080), QSize(1001, 701)}) {
+    testing::PictureFolder folder;
+    RandomScene scene(folder);
+    SceneRenderer stretches(size);
+    SceneRenderer whole(size);
+    for (int frame = 0; frame < kFrames; ++frame) {
+      const DisplayList& list = scene.nextFrame();
+      QImage expected(size, QImage::Format_RGB32);
+      {
+        QPainter painter(&expected);
+        whole.renderBars(painter);
+        whole.render(painter, list, whole.mapping().content());
+      }
+      QImage pieced(size, QImage::Format_RGB32);
+      for (int top = 0; top < size.height(); top += kStoreRows) {
+        const QRect rows(0, top, size.width(), std::min(kStoreRows, size.height() - top));
+        QImage store(rows.size(), QImage::Format_RGB32);
+        {
+          QPainter painter(&store);
+          painter.translate(0, -top);
+          painter.setClipRect(rows);
+          stretches.renderBars(painter);
+          stretches.render(painter, list, rows);
+        }
+        QPainter(&pieced).drawImage(rows.topLeft(), store);
+      }
+      ASSERT_TRUE(pieced == expected) << size.width() << "x" << size.height() << " frame " << frame
+                                      << ": " << firstDifference(pieced, expected);
+    }
+  }
+}
+
 TEST(IncrementalRenderTest, SceneIsFittedCentredWithItsAspectKept) {
   struct Row {
     QSize target;

@@ -1,0 +1,52 @@
+// The cost of preparing the program's pictures for a screen that enlarges the scene, once per
+// screen before its first frame: from the denser files, and by enlarging the 1× files.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <cmath>
+#include <cstdlib>
+
+#include "controls/density_variant.h"
+#include "controls/drawing_control.h"
+#include "controls/sprite_picture.h"
+
+namespace skyfare::bench {
+namespace {
+
+std::string dataFile(const char* name) {
+  return QDir(QStringLiteral(SKYFARE_DATA_DIR)).filePath(QString::fromUtf8(name)).toStdString();
+}
+
+// Arguments: the picture (0 the city, 1 an airliner), the screen height, and whether the
+// denser files are used.
+void BM_PictureForScreen(benchmark::State& state) {
+  const bool city = state.range(0) == 0;
+  const double scale = static_cast<double>(state.range(1)) / 600.0;
+  const std::string file = dataFile(city ? "city lights.bmp" : "jet07.bmp");
+  const QImage picture = loadSpritePicture(file, city ? kOpaque : kTransparentBackground).image;
+  const DenseSource source{file};
+  const DenseSource* dense = state.range(2) != 0 ? &source : nullptr;
+  const QSize size(static_cast<int>(std::lround(picture.width() * scale)),
+                   static_cast<int>(std::lround(picture.height() * scale)));
+  for (auto _ : state) benchmark::DoNotOptimize(pictureForScreen(picture, dense, scale, size));
+  state.SetLabel(std::string(city ? "city" : "airliner") +
+                 (dense ? " from denser file" : " enlarged"));
+}
+BENCHMARK(BM_PictureForScreen)
+    ->ArgsProduct({{0, 1}, {1080, 2160}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace skyfare::bench
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,99 @@
+#include "controls/reduced_bmp.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "assets/bmp_file.h"
+
+namespace skyfare {
+namespace {
+
+// Pictures written by the generator's own bitmap writer, so both ends agree on the layout.
+class ReducedBmpTest : public ::testing::Test {
+ protected:
+  QString save(const QString& name, const QImage& picture) {
+    const QString path = dir_.filePath(name);
+    EXPECT_TRUE(assets::saveBmp(picture, path));
+    return path;
+  }
+
+  QTemporaryDir dir_;
+};
+
+QImage row(std::initializer_list<QRgb> pixels, QImage::Format format) {
+  QImage image(static_cast<int>(pixels.size()), 1, format);
+  int x = 0;
+  for (const QRgb pixel : pixels) image.setPixel(x++, 0, pixel);
+  return image;
+}
+
+TEST_F(ReducedBmpTest, EachPixelIsTheAverageOverTheAreaItCovers) {
+  // Three file pixels into two: the first takes one and a half, the second the rest.
+  const QString path = save("grey.bmp", row({qRgb(0, 0, 0), qRgb(90, 90, 90), qRgb(180, 180, 180)},
+                                            QImage::Format_RGB32));
+  const QImage reduced = readReducedBmp(path, QSize(3, 1), QSize(2, 1), false);
+  ASSERT_EQ(reduced.format(), QImage::Format_RGB32);
+  EXPECT_EQ(reduced.pixel(0, 0), qRgb(30, 30, 30));
+  EXPECT_EQ(reduced.pixel(1, 0), qRgb(150, 150, 150));
+
+  QImage square(4, 4, QImage::Format_RGB32);
+  square.fill(qRgb(200, 100, 0));
+  square.setPixel(0, 0, qRgb(0, 0, 0));
+  const QImage quarter =
+      readReducedBmp(save("square.bmp", square), QSize(4, 4), QSize(2, 2), false);
+  EXPECT_EQ(quarter.pixel(0, 0), qRgb(150, 75, 0));
+  EXPECT_EQ(quarter.pixel(1, 1), qRgb(200, 100, 0));
+}
+
+TEST_F(ReducedBmpTest, AtItsOwnSizeThePictureIsTheFileItself) {
+  QImage picture(7, 5, QImage::Format_ARGB32);
+  for (int y = 0; y < 5; ++y) {
+    for (int x = 0; x < 7; ++x) picture.setPixel(x, y, qRgba(x * 30, y * 50, 90, x * 40));
+  }
+  const QString path = save("same.bmp", picture);
+  const QImage read = readReducedBmp(path, picture.size(), picture.size(), true);
+  ASSERT_EQ(read.format(), QImage::Format_ARGB32_Premultiplied);
+  EXPECT_EQ(read, picture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+}
+
+// An opaque red pixel beside a clear one averages to half-clear red, not to a darker red.
+TEST_F(ReducedBmpTest, TransparentPixelsAddNoColourToAnEdge) {
+  const QString path =
+      save("edge.bmp", row({qRgba(255, 0, 0, 255), qRgba(0, 0, 0, 0)}, QImage::Format_ARGB32));
+  const QImage edge = readReducedBmp(path, QSize(2, 1), QSize(1, 1), true);
+  const QColor colour = edge.pixelColor(0, 0);
+  EXPECT_EQ(colour.alpha(), 128);
+  EXPECT_EQ(colour.red(), 255);
+  EXPECT_EQ(colour.green(), 0);
+}
+
+TEST_F(ReducedBmpTest, AnythingButTheExpectedFileGivesNoPicture) {
+  const QImage opaque(8, 4, QImage::Format_RGB32);
+  QImage clear(8, 4, QImage::Format_ARGB32);
+  clear.fill(qRgba(10, 20, 30, 100));
+  const QString opaquePath = save("opaque.bmp", opaque);
+  const QString clearPath = save("clear.bmp", clear);
+  EXPECT_TRUE(readReducedBmp(opaquePath, QSize(8, 4), QSize(4, 2), false).width() == 4);
+  EXPECT_TRUE(readReducedBmp(opaquePath, QSize(8, 4), QSize(4, 2), true).isNull());
+  EXPECT_TRUE(readReducedBmp(clearPath, QSize(8, 4), QSize(4, 2), false).isNull());
+  EXPECT_TRUE(readReducedBmp(opaquePath, QSize(16, 8), QSize(4, 2), false).isNull());
+  EXPECT_TRUE(readReducedBmp(opaquePath, QSize(8, 4), QSize(9, 2), false).isNull());
+  EXPECT_TRUE(readReducedBmp(opaquePath, QSize(8, 4), QSize(0, 2), false).isNull());
+  EXPECT_TRUE(
+      readReducedBmp(dir_.filePath("absent.bmp"), QSize(8, 4), QSize(4, 2), false).isNull());
+
+  ASSERT_EQ(mkfifo(qPrintable(dir_.filePath("fifo.bmp")), 0600), 0);
+  EXPECT_TRUE(readReducedBmp(dir_.filePath("fifo.bmp"), QSize(8, 4), QSize(4, 2), false).isNull());
+
+  QFile file(clearPath);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(file.resize(file.size() - 5));
+  file.close();
+  EXPECT_TRUE(readReducedBmp(clearPath, QSize(8, 4), QSize(4, 2), true).isNull());
+}
+
+}  // namespace
+}  // namespace skyfare
