@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QImageWriter>
 #include <QtEndian>
 
 #include "tests/controls/picture_files.h"
@@ -52,6 +53,8 @@ TEST(ReadPicture, ReadsOnlyTheTopLeftPartThatCanBeShown) {
   const PictureRead read = readPicture(folder.save("wide.png", wide), kShown);
   ASSERT_EQ(read.image.size(), QSize(800, 300));
   EXPECT_EQ(read.image.pixel(799, 0), qRgb(0, 0, 255));
+  // JPEG decodes just the part itself.
+  EXPECT_EQ(readPicture(folder.save("wide.jpg", wide), kShown).image.size(), QSize(800, 300));
 
   QImage small(40, 30, QImage::Format_RGB32);
   small.fill(Qt::green);
@@ -70,6 +73,24 @@ TEST(ReadPicture, ATinyFileDeclaringHugePicturesCostsNoMoreThanTheShownPart) {
       readPicture(folder.write("deep.bmp", declaredBmp(5790, 5790, 32, 0)), kShown);
   EXPECT_TRUE(deep.image.isNull());
   EXPECT_NE(deep.problem.find("too large"), std::string::npos) << deep.problem;
+}
+
+TEST(ReadPicture, ABaselineJpegIsReadInPartAndAProgressiveOneOnlyWithinTheWholeDecodeLimit) {
+  PictureFolder folder;
+  // 46 MB decoded whole: more than a whole decode may take, less than a partial one.
+  QImage large(3400, 3400, QImage::Format_RGB32);
+  large.fill(Qt::darkCyan);
+  const auto saveJpeg = [&](const QString& name, bool progressive) {
+    const std::string path = folder.missing() + name.toStdString();
+    QImageWriter writer(QString::fromStdString(path), "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(large));
+    return path;
+  };
+  EXPECT_EQ(readPicture(saveJpeg("baseline.jpg", false), kShown).image.size(), kShown);
+  const PictureRead progressive = readPicture(saveJpeg("progressive.jpg", true), kShown);
+  EXPECT_TRUE(progressive.image.isNull());
+  EXPECT_NE(progressive.problem.find("too large"), std::string::npos) << progressive.problem;
 }
 
 TEST(ReadPicture, RefusesWhatIsNotARegularFileWithoutWaiting) {

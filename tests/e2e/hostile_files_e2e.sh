@@ -94,8 +94,13 @@ saver_exit >/dev/null
 
 echo "a writer that holds the lock: SIGTERM still ends the waiting load step at once"
 rm -f "$ini" "$ini.lock"
-flock "$ini.lock" sleep 30 &
+# One process that holds the lock, so ending it releases the lock at once.
+python3 -c 'import fcntl, sys, time
+lock = open(sys.argv[1], "w")
+fcntl.flock(lock, fcntl.LOCK_EX)
+time.sleep(30)' "$ini.lock" >/dev/null 2>&1 &
 holder=$!
+trap 'kill "$holder" 2>/dev/null || true; cleanup' EXIT
 wait_for 5 test -e "$ini.lock" || fail "the lock holder did not start"
 start_saver /s
 sleep 0.5  # let it reach the lock
@@ -118,6 +123,7 @@ while True:
     clients.append(server.accept()[0])
 ' "$work/deaf.socket" &
 deaf=$!
+trap 'kill "$deaf" 2>/dev/null || true; cleanup' EXIT
 wait_for 5 test -S "$work/deaf.socket" || fail "the deaf server did not start"
 store "$data/city lights.bmp" "$data/SF-Logo.bmp"
 SDL_AUDIODRIVER=pulseaudio PULSE_SERVER=unix:$work/deaf.socket start_saver /s
