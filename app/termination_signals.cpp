@@ -2,7 +2,11 @@
 
 #include <signal.h>
 #include <sys/signalfd.h>
+
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace skyfare {
 
@@ -24,8 +28,15 @@ TerminationSignals::TerminationSignals(std::function<void(int)> onSignal)
     : onSignal_(std::move(onSignal)) {
   const sigset_t set = terminationSignals();
   fd_ = signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
-  if (fd_ < 0)
+  if (fd_ < 0) {
+    // Nothing would ever read them: let the signals end the program the ordinary way.
+    std::fprintf(
+        stderr,
+        "skyfare: cannot watch for termination signals (%s); they end the program at once\n",
+        std::strerror(errno));
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
     return;
+  }
   notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, [this] {
     signalfd_siginfo info{};

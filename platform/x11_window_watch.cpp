@@ -13,18 +13,22 @@ int ignoreXError(Display*, XErrorEvent*) {
 
 }  // namespace
 
+// The connection, and Xlib's error handler, which is the whole process's: the one that was in
+// place comes back when the watch ends.
 struct X11WindowWatch::Connection {
   Display* display = nullptr;
+  XErrorHandler previousHandler = nullptr;
   ~Connection() {
     if (display)
       XCloseDisplay(display);
+    XSetErrorHandler(previousHandler);
   }
 };
 
 X11WindowWatch::X11WindowWatch(std::uint64_t window)
     : connection_(std::make_unique<Connection>()), window_(window) {
   connection_->display = XOpenDisplay(nullptr);
-  XSetErrorHandler(ignoreXError);
+  connection_->previousHandler = XSetErrorHandler(ignoreXError);
 }
 
 X11WindowWatch::~X11WindowWatch() = default;
