@@ -2,8 +2,8 @@
 
 #include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 
+#include "controls/hosted_window.h"
 #include "controls/picture_reader.h"
 #include "core/controls/drawing_control.h"
 
@@ -42,10 +42,7 @@ void PreviewWindow::followHost() {
     QCoreApplication::exit(0);
     return;
   }
-  // A host may claim any size; no more than the screens can show is ever drawn.
-  QSize shown = *size;
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    shown = shown.boundedTo(screen->virtualSize());
+  const QSize shown = boundedToScreens(*size);
   if (geometry() != QRect(QPoint(0, 0), shown))
     setGeometry(QRect(QPoint(0, 0), shown));
 }

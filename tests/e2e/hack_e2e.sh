@@ -65,4 +65,14 @@ echo quit >&"${host[1]}"
 wait_gone_ms "$hack_pid" 2000 || fail "outlived its host window by 2 s"
 wait_hack
 [[ $hack_status == 0 ]] || fail "exit code $hack_status after the host window went"
+echo "a host window larger than the screens: no more than the screens is drawn"
+coproc big { "$HOST_WINDOW" 20000 20000 2>/dev/null; }
+read -r -t 10 big_window <&"${big[0]}" || fail "the large host window did not start"
+XSCREENSAVER_WINDOW=$big_window start_hack
+wait_for 10 has_child_of_size "$big_window" "1024x768+0+0" ||
+  fail "not bounded by the screen: $(children_of "$big_window")"
+peak_kib=$(awk '/VmHWM/ {print $2}' "/proc/$hack_pid/status")
+((peak_kib < 200 * 1024)) || fail "peak memory $((peak_kib / 1024)) MiB in a large host window"
+kill -TERM "$hack_pid"
+wait_hack
 echo "passed"
