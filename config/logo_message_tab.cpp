@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <array>
 #include <utility>
@@ -141,13 +142,26 @@ void LogoMessageTab::loadFontPosition() {
   showSample();
 }
 
-void LogoMessageTab::loadFontName() {
+void LogoMessageTab::loadFontName(
+    const std::function<QString(const QString& name)>& aliasedFamily) {
   const QString name = QString::fromStdString(readSetting(store_, Key::FontName));
   const int entry = cboFontsScreen_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (entry >= 0 && entry != cboFontsScreen_->currentIndex()) {
-    cboFontsScreen_->setCurrentIndex(entry);
-    pickFont(entry);
+  if (entry >= 0) {
+    if (entry != cboFontsScreen_->currentIndex()) {
+      cboFontsScreen_->setCurrentIndex(entry);
+      pickFont(entry);
+    }
+    return;
   }
+  const QString family = aliasedFamily(name);
+  const int drawn = family.isEmpty() ? -1
+                                     : cboFontsScreen_->findText(
+                                           family, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (drawn < 0)
+    return;
+  const QSignalBlocker quiet(cboFontsScreen_);
+  cboFontsScreen_->setCurrentIndex(drawn);
+  showSample();
 }
 
 void LogoMessageTab::loadMessage() {

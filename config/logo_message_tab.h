@@ -33,7 +33,9 @@ class LogoMessageTab final : public QWidget {
   // Selects the stored font position; writes only the position back, so a stored font name,
   // loaded after it, still decides the face.
   void loadFontPosition();
-  void loadFontName();
+  // Selects the entry named by the stored font name. A name that is not listed but stands for
+  // a listed family is shown as that family, for display only: nothing is written back.
+  void loadFontName(const std::function<QString(const QString& name)>& aliasedFamily);
   void loadMessage();
   void loadMessageChecked();
   void loadLogoChecked();

@@ -109,7 +109,7 @@ void Setup::open() {
   logoMessageTab_->SelectLogo();
   backgroundTab_->SelectBG();
   logoMessageTab_->loadFontPosition();
-  logoMessageTab_->loadFontName();
+  logoMessageTab_->loadFontName(services_.aliasedFamily);
   settingsTab_->loadSecDelay();
   logoMessageTab_->loadFontSizePosition();
   logoMessageTab_->loadFontSize();

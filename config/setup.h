@@ -6,6 +6,7 @@
 #include <string>
 
 #include "chooser/modal_seams.h"
+#include "platform/font_alias.h"
 
 class QPushButton;
 
@@ -35,6 +36,7 @@ class Setup final : public QWidget {
     ShowMessage showMessage = showModalMessage;
     RunModal runModal = runModalDialog;
     std::function<QStringList()> fontFamilies = reportedFontFamilies;
+    std::function<QString(const QString& name)> aliasedFamily = familyAliasedBy;
   };
 
   Setup(SettingsStore& store, std::string dataFolder, Services services, QWidget* parent = nullptr);

@@ -6,8 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 #include "controls/regular_file.h"
 #include "settings/config_folder.h"
@@ -39,9 +42,6 @@ StoreText textOnDisk(const QByteArray& nativePath) {
                                 static_cast<qsizetype>(content->size())));
 }
 
-}  // namespace
-
-namespace {
 // What tells one version of the file from the next, read with a plain stat: this is asked
 // before every read, three times a frame while the saver runs.
 struct FileStamp {
@@ -61,15 +61,110 @@ FileStamp stampOf(const QByteArray& path) {
 }  // namespace
 
 struct QSettingsStore::OpenFile {
+  explicit OpenFile(std::string_view applicationName);
+
+  // Parses the file again when its stamp says it changed since the last look. A damaged file
+  // leaves `settings` null.
+  void parseIfChanged();
+  // Moves a damaged file out of the way under a time-stamped name, so that the next write
+  // starts a new file and nothing the user had is lost. False when it could not be moved: it
+  // is then left as it is.
+  bool setDamagedFileAside();
+  void tellDamagedOnRead();
+  void tellWriteFailed();
+
   std::string application;
   QString path;
   QByteArray nativePath;
-  std::unique_ptr<QSettings> settings;  // null while the file on disk is unusable
-  FileStamp stamp;
-  bool unusable = false;
-  bool warned = false;
+  std::unique_ptr<QSettings> settings;   // null while the file on disk is damaged
+  std::optional<FileStamp> parsedStamp;  // the file's stamp when it was last parsed
+  bool damageTold = false;
+  bool asideFailureTold = false;
+  bool writeFailureTold = false;
   bool leftoversCleared = false;
 };
+
+QSettingsStore::OpenFile::OpenFile(std::string_view applicationName)
+    : application(applicationName),
+      path(filePath(applicationName)),
+      nativePath(QFile::encodeName(path)) {}
+
+void QSettingsStore::OpenFile::parseIfChanged() {
+  const FileStamp stamp = stampOf(nativePath);
+  if (parsedStamp == stamp)
+    return;
+  parsedStamp = stamp;
+  const StoreText text = stamp.exists ? textOnDisk(nativePath) : StoreText::Usable;
+  if (text == StoreText::ByteOrderMark && dropByteOrderMark(path))
+    parsedStamp = stampOf(nativePath);
+  if (text == StoreText::NotUtf8 || text == StoreText::Unreadable) {
+    settings.reset();
+    return;
+  }
+  if (settings) {
+    settings->sync();
+  } else {
+    settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+  }
+  // QSettings parses sections lazily; reading every key brings a damaged one to light.
+  settings->allKeys();
+  if (settings->status() == QSettings::FormatError) {
+    settings.reset();
+    return;
+  }
+  // A sound file ends what was told about an earlier damaged one.
+  damageTold = false;
+  asideFailureTold = false;
+}
+
+bool QSettingsStore::OpenFile::setDamagedFileAside() {
+  const QString aside =
+      path + QStringLiteral(".damaged-") +
+      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
+  const QByteArray nativeAside = QFile::encodeName(aside);
+  struct stat existing {};
+  int error = 0;
+  if (::lstat(nativeAside.constData(), &existing) == 0) {
+    error = EEXIST;  // rename() would replace it
+  } else if (::rename(nativePath.constData(), nativeAside.constData()) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
+    if (!asideFailureTold) {
+      std::fprintf(stderr,
+                   "skyfare: settings file %s could not be read nor set aside as %s (%s); it is "
+                   "left as it is, and changes are not saved\n",
+                   qPrintable(path), qPrintable(aside), std::strerror(error));
+    }
+    asideFailureTold = true;
+    damageTold = true;
+    return false;
+  }
+  if (!damageTold) {
+    std::fprintf(stderr, "skyfare: settings file %s could not be read; kept as %s\n",
+                 qPrintable(path), qPrintable(aside));
+  }
+  damageTold = true;
+  settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+  return true;
+}
+
+void QSettingsStore::OpenFile::tellDamagedOnRead() {
+  if (damageTold)
+    return;
+  std::fprintf(stderr,
+               "skyfare: settings file %s could not be read; using defaults, and it is kept "
+               "aside before the first change\n",
+               qPrintable(path));
+  damageTold = true;
+}
+
+void QSettingsStore::OpenFile::tellWriteFailed() {
+  if (writeFailureTold)
+    return;
+  std::fprintf(stderr, "skyfare: could not write settings file %s\n", qPrintable(path));
+  writeFailureTold = true;
+}
 
 QSettingsStore::QSettingsStore() = default;
 QSettingsStore::~QSettingsStore() = default;
@@ -80,67 +175,21 @@ QString QSettingsStore::filePath(std::string_view application) {
   return folder + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".ini");
 }
 
-QSettingsStore::OpenFile* QSettingsStore::fileFor(std::string_view application, bool forWriting) {
-  if (!file_ || file_->application != application) {
-    file_ = std::make_unique<OpenFile>();
-    file_->application = std::string(application);
-    file_->path = filePath(application);
-    file_->nativePath = QFile::encodeName(file_->path);
-  }
-  OpenFile& f = *file_;
-
-  // Parse again only when the file on disk changed since we last looked.
-  const FileStamp stamp = stampOf(f.nativePath);
-  if (!f.settings || stamp != f.stamp) {
-    f.stamp = stamp;
-    const StoreText text = stamp.exists ? textOnDisk(f.nativePath) : StoreText::Usable;
-    if (text == StoreText::ByteOrderMark && dropByteOrderMark(f.path))
-      f.stamp = stampOf(f.nativePath);
-    if (text == StoreText::NotUtf8 || text == StoreText::Unreadable) {
-      f.settings.reset();
-      f.unusable = true;
-    } else {
-      if (f.settings) {
-        f.settings->sync();
-      } else {
-        f.settings = std::make_unique<QSettings>(f.path, QSettings::IniFormat);
-      }
-      // QSettings parses sections lazily; reading every key brings a damaged one to light.
-      f.settings->allKeys();
-      f.unusable = f.settings->status() == QSettings::FormatError;
-    }
-  }
-
-  if (f.unusable && forWriting) {
-    // QSettings would write what it made of the damaged file back; keep the file for the user
-    // and start a new one.
-    const QString aside =
-        f.path + QStringLiteral(".damaged-") +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
-    f.settings.reset();
-    if (QFile::rename(f.path, aside) && !f.warned) {
-      std::fprintf(stderr, "skyfare: settings file %s could not be read; kept as %s\n",
-                   qPrintable(f.path), qPrintable(aside));
-    }
-    f.settings = std::make_unique<QSettings>(f.path, QSettings::IniFormat);
-    f.unusable = false;
-    f.warned = true;
-  } else if (f.unusable && !f.warned) {
-    std::fprintf(stderr,
-                 "skyfare: settings file %s could not be read; using defaults, and it is kept "
-                 "aside before the first change\n",
-                 qPrintable(f.path));
-    f.warned = true;
-  }
-  return &f;
+QSettingsStore::OpenFile& QSettingsStore::fileFor(std::string_view application) {
+  if (!file_ || file_->application != application)
+    file_ = std::make_unique<OpenFile>(application);
+  file_->parseIfChanged();
+  return *file_;
 }
 
 std::string QSettingsStore::GetSetting(std::string_view application, std::string_view section,
                                        std::string_view key, std::string_view defaultValue) {
-  OpenFile* f = fileFor(application, false);
-  if (f->unusable || !f->settings)
+  OpenFile& f = fileFor(application);
+  if (!f.settings) {
+    f.tellDamagedOnRead();
     return std::string(defaultValue);
-  const QVariant value = f->settings->value(keyPath(section, key));
+  }
+  const QVariant value = f.settings->value(keyPath(section, key));
   if (!value.isValid())
     return std::string(defaultValue);
   return value.toString().toStdString();
@@ -148,22 +197,21 @@ std::string QSettingsStore::GetSetting(std::string_view application, std::string
 
 void QSettingsStore::SaveSetting(std::string_view application, std::string_view section,
                                  std::string_view key, std::string_view value) {
-  OpenFile* f = fileFor(application, true);
-  if (!f->settings)
+  OpenFile& f = fileFor(application);
+  // QSettings would write what it made of a damaged file back over it.
+  if (!f.settings && !f.setDamagedFileAside())
     return;
-  QDir().mkpath(QFileInfo(f->path).absolutePath());
-  f->settings->setValue(keyPath(section, key), toQString(value));
-  if (!f->leftoversCleared) {
-    removeLeftoverTemporaries(f->path);
-    f->leftoversCleared = true;
+  QDir().mkpath(QFileInfo(f.path).absolutePath());
+  f.settings->setValue(keyPath(section, key), toQString(value));
+  if (!f.leftoversCleared) {
+    removeLeftoverTemporaries(f.path);
+    f.leftoversCleared = true;
   }
-  clearDeadLock(f->path);
-  f->settings->sync();
-  f->stamp = {};  // our own write changed the file
-  if (f->settings->status() != QSettings::NoError && !f->warned) {
-    std::fprintf(stderr, "skyfare: could not write settings file %s\n", qPrintable(f->path));
-    f->warned = true;
-  }
+  clearDeadLock(f.path);
+  f.settings->sync();
+  f.parsedStamp = FileStamp{};  // our own write changed the file
+  if (f.settings->status() != QSettings::NoError)
+    f.tellWriteFailed();
 }
 
 }  // namespace skyfare

@@ -13,7 +13,8 @@ namespace skyfare {
 // file and renamed, so a crash mid-write leaves the old file whole). A read checks the file's
 // size and time first and parses it again only when another process changed it. A file that
 // does not parse, or is absurdly large, reads as empty and is set aside under a time-stamped
-// name before the first write, so nothing the user had is destroyed.
+// name before the first write, so nothing the user had is destroyed; when it cannot be moved,
+// it is left as it is and changes are not saved. Each kind of failure is told once on stderr.
 class QSettingsStore final : public SettingsStore {
  public:
   QSettingsStore();
@@ -29,7 +30,8 @@ class QSettingsStore final : public SettingsStore {
 
  private:
   struct OpenFile;
-  OpenFile* fileFor(std::string_view application, bool forWriting);
+  // The given application's file, parsed again when another writer changed it.
+  OpenFile& fileFor(std::string_view application);
 
   std::unique_ptr<OpenFile> file_;
 };

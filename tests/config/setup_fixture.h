@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHash>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <memory>
@@ -64,6 +65,7 @@ class SetupTest : public ::testing::Test {
                                   const MessageBoxText& box) { messages_.push_back(box); },
             .runModal = [this](QDialog& d) { onModal_(d); },
             .fontFamilies = [this] { return fonts_; },
+            .aliasedFamily = [this](const QString& name) { return fontAliases_.value(name); },
         });
     return *setup_;
   }
@@ -99,6 +101,9 @@ class SetupTest : public ::testing::Test {
   QStringList fonts_ = {QStringLiteral("Zeta Sans"), QStringLiteral("alpha Serif"),
                         QStringLiteral("Liberation Sans"), QStringLiteral("Beta Mono"),
                         QStringLiteral("DejaVu Sans")};
+  // The names the system draws as another family, as fonts-liberation2 sets them up.
+  QHash<QString, QString> fontAliases_ = {{"Arial", "Liberation Sans"},
+                                          {"Courier New", "Liberation Mono"}};
   int endings_ = 0;
   QStringList pages_;
   std::vector<MessageBoxText> messages_;

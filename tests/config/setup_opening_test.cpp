@@ -23,9 +23,12 @@ TEST_F(SetupOpening, FreshStoreGetsTheDefaultsBeforeAnythingIsRead) {
   EXPECT_EQ(shown("txtBGFile"), "/opt/skyfare/city lights.bmp");
   EXPECT_EQ(shown("txtLogo"), "/opt/skyfare/SF-Logo.bmp");
   EXPECT_EQ(shown("cboFontSize"), "20");
-  // "Arial" is not listed here, so position 2 stays selected and the name stays as stored.
-  EXPECT_EQ(shown("cboFontsScreen"), "DejaVu Sans");
+  // "Arial" is not listed, but the system draws it as a listed family: that one is shown, and
+  // the stored position and name stay as they are.
+  EXPECT_EQ(shown("cboFontsScreen"), "Liberation Sans");
+  EXPECT_EQ(control<QLabel>("lblSample")->font().family(), "Liberation Sans");
   EXPECT_EQ(stored(Key::FontName), "Arial");
+  EXPECT_EQ(stored(Key::SelectedFont), "2");
   EXPECT_TRUE(control<QAbstractButton>("cmdSelectBG")->isEnabled());
 }
 
@@ -124,6 +127,15 @@ TEST_F(SetupOpening, StoredTextsWinOverStoredListPositions) {
     EXPECT_EQ(stored(Key::FontName), "Liberation Sans");
     EXPECT_EQ(stored(Key::SelectedFont), "3") << "the position follows the name";
   }
+}
+
+TEST_F(SetupOpening, AStoredNameStandingForAnUnlistedFamilyLeavesTheStoredPosition) {
+  preset(Key::FontName, "Courier New");
+  preset(Key::SelectedFont, "1");
+  open();
+  EXPECT_EQ(shown("cboFontsScreen"), "Beta Mono");
+  EXPECT_EQ(control<QLabel>("lblSample")->font().family(), "Beta Mono");
+  EXPECT_EQ(stored(Key::FontName), "Courier New");
 }
 
 TEST_F(SetupOpening, FontListHoldsTheFirstFortyReportedFamiliesSorted) {

@@ -27,19 +27,24 @@ wait_for 10 has_window_of_size "$saver" "1024x768+0+0" || fail "no saver window"
 dialog=$!
 dialog_window() { xdotool search --onlyvisible --name "Skyfare Control Box"; }
 wait_for 10 dialog_window || fail "no dialog window"
-# The dialog is 591 × 377 and centred: its top left is at (216, 195) on this screen.
-at() {
-  xdotool mousemove $((216 + $1)) $((195 + $2)) "${@:3}"
-  sleep 0.3  # let the dialog handle one step before the next
-}
-dialog_shown() { [[ $(pixel 220 200) != "0,0,0" ]]; }
+window=$(dialog_window)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+dialog_shown() { [[ $(pixel $((X + 4)) $((Y + 4))) != "0,0,0" ]]; }
 wait_for 10 dialog_shown || fail "the dialog painted nothing"
 [[ -n ${SCREENSHOT_DIR:-} ]] && screenshot "$SCREENSHOT_DIR/dialog-settings.png"
 
-# Logo/Message tab, "Display Message", then a new text in the message box.
-at 218 18 click 1
-at 36 177 click 1
-at 200 204 click --repeat 3 1
+# Qt's controls are not X windows of their own: they are reached as a keyboard user reaches
+# them, with the keys going to the dialog's window rather than to the saver beneath it.
+xdotool windowfocus --sync "$window"
+press_key ctrl+Tab # BackGround
+press_key ctrl+Tab # Logo/Message
+# Select Logo, the logo's file name, Display Logo, then Display Message.
+for _ in 1 2 3 4; do press_key Tab; done
+press_key space
+wait_for 3 grep -qx 'MessageChecked=1' "$ini" || fail "Display Message was not ticked"
+grep -qx 'LogoChecked=0' "$ini" || fail "Display Logo was ticked instead of Display Message"
+press_key Tab
+press_key ctrl+a
 xdotool type --delay 20 "Hello from the dialog"
 [[ -n ${SCREENSHOT_DIR:-} ]] && screenshot "$SCREENSHOT_DIR/dialog-logo-message.png"
 # The last keystrokes reach the store a moment after xdotool has sent them.
@@ -56,7 +61,10 @@ message_shown() { [[ $(cyan_pixels) -gt 100 ]]; }
 wait_for 3 message_shown || fail "the saver does not show the typed message"
 alive "$saver" || fail "the saver ended while the dialog was used"
 
-at 544 360 click 1
+# "&Online HELP" and "&OK" share Alt+O: the first press moves to Online HELP, the second to OK.
+press_key alt+o
+press_key alt+o
+press_key space
 wait_for 3 gone "$dialog" || fail "OK did not end the dialog"
 code=0
 wait "$dialog" || code=$?

@@ -159,6 +159,40 @@ TEST(QSettingsStore, BytesThatAreNotUtf8AreKeptAsideBeforeTheFirstWrite) {
   EXPECT_EQ(readAll(config.path() + "/Airlume/" + aside.first()), latin1);
 }
 
+TEST(QSettingsStore, ADamagedFileThatCannotBeSetAsideStaysWholeAndALaterWriteFailureIsStillTold) {
+  TempConfigFolder config;
+  // A file name this long leaves no room for the time-stamped name a damaged file is kept
+  // under, while the file, its lock and its temporary files still fit: the rename fails, also
+  // for root.
+  const std::string application(240, 'A');
+  const QString ini = QSettingsStore::filePath(application);
+  const QString folder = QFileInfo(ini).absolutePath();
+  const QByteArray latin1 = "[Startup]\nMessage=Caf\xE9\n";
+  writeRaw(ini, latin1);
+  ::testing::internal::CaptureStderr();
+  {
+    QSettingsStore store;
+    EXPECT_EQ(store.GetSetting(application, "Startup", "Message", "1"), "1");
+    store.SaveSetting(application, "Startup", "Speed", "5");
+    store.SaveSetting(application, "Startup", "Speed", "6");
+    EXPECT_EQ(store.GetSetting(application, "Startup", "Speed", "1"), "1");
+    EXPECT_EQ(readAll(ini), latin1) << "a damaged file that cannot be moved is not written over";
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QFileInfo(ini).fileName()});
+
+    // The folder becomes a plain file, so no later write can be made.
+    QDir(folder).removeRecursively();
+    writeRaw(folder, "x");
+    store.SaveSetting(application, "Startup", "Speed", "7");
+    store.SaveSetting(application, "Startup", "Speed", "8");
+  }
+  const QStringList said = QString::fromStdString(::testing::internal::GetCapturedStderr())
+                               .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(said.size(), 3) << said.join('\n').toStdString();
+  EXPECT_TRUE(said[0].contains("using defaults")) << said[0].toStdString();
+  EXPECT_TRUE(said[1].contains("nor set aside")) << said[1].toStdString();
+  EXPECT_TRUE(said[2].contains("could not write")) << said[2].toStdString();
+}
+
 TEST(QSettingsStore, AnEmptyLockLeftByADeadWriterDoesNotHoldAWrite) {
   TempConfigFolder config;
   writeRaw(config.iniPath() + ".lock", "");
