@@ -10,9 +10,6 @@
 namespace skyfare {
 namespace {
 
-// How often the host window is asked whether it still exists and how large it is.
-constexpr int kHostPollMs = 250;
-
 QImage previewPicture(const std::string& dataFolder) {
   PictureRead read =
       readPicture(dataFolder + kPreviewPictureFile, QSize(kSceneWidth, kSceneHeight));
@@ -26,25 +23,22 @@ QImage previewPicture(const std::string& dataFolder) {
 
 }  // namespace
 
-PreviewWindow::PreviewWindow(QWindow* host, std::unique_ptr<X11WindowWatch> watch, QImage picture)
-    : watch_(std::move(watch)), picture_(std::move(picture)) {
+PreviewWindow::PreviewWindow(QWindow* host, QSize hostSize, std::unique_ptr<X11WindowWatch> watch,
+                             QImage picture)
+    : picture_(std::move(picture)),
+      follower_(
+          std::move(watch), [this](QSize size) { followHostSize(size); },
+          [] { QCoreApplication::exit(0); }) {
   setTitle(QStringLiteral("Preview"));
   setFlags(Qt::FramelessWindowHint);
   setParent(host);
-  connect(&hostTimer_, &QTimer::timeout, this, &PreviewWindow::followHost);
-  hostTimer_.start(kHostPollMs);
-  followHost();
+  followHostSize(hostSize);
 }
 
-void PreviewWindow::followHost() {
-  const std::optional<QSize> size = watch_->clientSize();
-  if (!size) {
-    QCoreApplication::exit(0);
-    return;
-  }
-  const QSize shown = boundedToScreens(*size);
-  if (geometry() != QRect(QPoint(0, 0), shown))
-    setGeometry(QRect(QPoint(0, 0), shown));
+void PreviewWindow::followHostSize(QSize hostSize) {
+  const QRect shown(QPoint(0, 0), boundedToScreens(hostSize));
+  if (geometry() != shown)
+    setGeometry(shown);
 }
 
 void PreviewWindow::paintEvent(QPaintEvent*) {
@@ -55,12 +49,13 @@ void PreviewWindow::paintEvent(QPaintEvent*) {
 
 int runPreview(std::int64_t hostWindow, const std::string& dataFolder) {
   auto watch = std::make_unique<X11WindowWatch>(static_cast<std::uint64_t>(hostWindow));
-  if (!watch->clientSize())
+  const std::optional<QSize> hostSize = watch->clientSize();
+  if (!hostSize)
     return 0;
   QWindow* host = QWindow::fromWinId(static_cast<WId>(hostWindow));
   if (!host)
     return 0;
-  PreviewWindow preview(host, std::move(watch), previewPicture(dataFolder));
+  PreviewWindow preview(host, *hostSize, std::move(watch), previewPicture(dataFolder));
   preview.show();
   const int result = QGuiApplication::exec();
   preview.setParent(nullptr);

@@ -2,10 +2,9 @@
 
 #include <QImage>
 #include <QRasterWindow>
-#include <QTimer>
 #include <memory>
 
-#include "platform/x11_window_watch.h"
+#include "platform/host_window_follower.h"
 
 namespace skyfare {
 
@@ -18,17 +17,18 @@ inline constexpr const char* kPreviewPictureFile = "preview.bmp";
 // gone.
 class PreviewWindow final : public QRasterWindow {
  public:
-  PreviewWindow(QWindow* host, std::unique_ptr<X11WindowWatch> watch, QImage picture);
+  // hostSize is the host's inner size now; the watch tells of every change after.
+  PreviewWindow(QWindow* host, QSize hostSize, std::unique_ptr<X11WindowWatch> watch,
+                QImage picture);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  void followHost();
+  void followHostSize(QSize hostSize);
 
-  std::unique_ptr<X11WindowWatch> watch_;
   QImage picture_;
-  QTimer hostTimer_;
+  HostWindowFollower follower_;
 };
 
 // Shows the preview inside the given host window and runs until the host is destroyed.
