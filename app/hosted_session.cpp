@@ -3,8 +3,7 @@
 #include <QCoreApplication>
 #include <QWindow>
 
-#include "app/session_timers.h"
-#include "app/termination_watch.h"
+#include "app/session_loop.h"
 #include "controls/qt_drawing_control.h"
 #include "controls/sdl_sound_control.h"
 #include "core/saver/fixed_seed_random.h"
@@ -34,7 +33,6 @@ int runHostedSession(HostedPlace place, const Installation& installation) {
   drawing.setDensePictureFolder(installation.dataFolder);
   Form1 form(SessionParts{drawing, sound, store, host, random, installation.dataFolder,
                           installation.dataFolderFound});
-  const SessionTimers timers(form);
 
   std::optional<HostWindowFollower> follower;
   if (place.hostWatch) {
@@ -43,15 +41,7 @@ int runHostedSession(HostedPlace place, const Installation& installation) {
         [] { QCoreApplication::exit(0); });
   }
 
-  {
-    const TerminationWatch endsDuringLoad;
-    form.Load();
-  }
-  if (form.ended())
-    return kExitDisplayUnavailable;
-  const int exitCode = QCoreApplication::exec();
-  form.Unload();
-  return exitCode;
+  return runSessionLoop(form);
 }
 
 }  // namespace skyfare

@@ -1,9 +1,6 @@
 #include "app/saver_session.h"
 
-#include <QCoreApplication>
-
-#include "app/session_timers.h"
-#include "app/termination_watch.h"
+#include "app/session_loop.h"
 #include "controls/qt_drawing_control.h"
 #include "controls/sdl_sound_control.h"
 #include "core/saver/fixed_seed_random.h"
@@ -23,20 +20,7 @@ int runSaver(const Installation& installation) {
   Form1 form(SessionParts{drawing, sound, store, host, random, installation.dataFolder,
                           installation.dataFolderFound});
 
-  const SessionTimers timers(form);
-
-  {
-    const TerminationWatch endsDuringLoad;
-    form.Load();
-  }
-  if (form.ended())
-    return kExitDisplayUnavailable;
-  host.setScreenSaverRunning(true);
-  const int exitCode = QCoreApplication::exec();
-  // Any other end of the event loop (a termination signal) closes the window: the unload step
-  // runs, without CloseDown.
-  form.Unload();
-  return exitCode;
+  return runSessionLoop(form, [&host] { host.setScreenSaverRunning(true); });
 }
 
 }  // namespace skyfare
