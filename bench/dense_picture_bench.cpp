@@ -3,9 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QGuiApplication>
 #include <cmath>
-#include <cstdlib>
 
 #include "controls/density_variant.h"
 #include "controls/sprite_picture.h"
@@ -39,14 +37,3 @@ BENCHMARK(BM_PictureForScreen)
 
 }  // namespace
 }  // namespace skyfare::bench
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

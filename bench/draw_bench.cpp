@@ -1,9 +1,7 @@
 // Costs of the drawing component per frame, for the saver's typical scene.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QPainter>
-#include <cstdlib>
 
 #include "bench/bench_scene.h"
 #include "controls/display_list_control.h"
@@ -134,14 +132,3 @@ BENCHMARK(BM_FullRepaint1920x1080);
 
 }  // namespace
 }  // namespace skyfare::bench
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
