@@ -13,20 +13,12 @@ runs=${4:-3}
 width=${size%x*}
 height=${size#*x}
 host_window=$build/bin/preview_host
-for program in "$build/bin/skyfare" "$build/libexec/skyfare/skyfare-hack" "$host_window"; do
-  [[ -x $program ]] || { echo "build first: $program not found" >&2; exit 1; }
+for needed in "$build/bin/skyfare" "$build/libexec/skyfare/skyfare-hack" "$host_window"; do
+  [[ -x $needed ]] || { echo "build first: $needed not found" >&2; exit 1; }
 done
 
-work=$(mktemp -d)
-xvfb=
-pid=
-trap '[[ -n $pid ]] && kill $pid 2>/dev/null; [[ -n $xvfb ]] && kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR=$work/runtime SDL_AUDIODRIVER=dummy
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-ticks=$(getconf CLK_TCK)
+source "$root/bench/lib.sh"
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-now_ms() { date +%s%3N; }
 # The scene is dark: neither the black of an empty screen nor the white of the bare host window.
 scene_shown() {
   import -window root png:- | convert png:- -format '%[fx:mean>0.01 && mean<0.5]' info: 2>/dev/null
@@ -44,18 +36,18 @@ measure() {  # NAME: runs the program started by start_program and prints one li
   local first_frame=$(($(now_ms) - start))
   sleep 1
   local a0 b0 a1 b1
-  a0=$(cpu_ticks "$pid"); b0=$(cpu_ticks "$xvfb")
+  a0=$(cpu_ticks "$program"); b0=$(cpu_ticks "$xvfb")
   sleep "$seconds"
-  a1=$(cpu_ticks "$pid"); b1=$(cpu_ticks "$xvfb")
+  a1=$(cpu_ticks "$program"); b1=$(cpu_ticks "$xvfb")
   local peak_kib
-  peak_kib=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
+  peak_kib=$(awk '/VmHWM/ {print $2}' "/proc/$program/status")
   local asked
   asked=$(now_ms)
-  kill -TERM "$pid"
-  while running "$pid"; do sleep 0.005; done
+  kill -TERM "$program"
+  while running "$program"; do sleep 0.005; done
   local ended=$(($(now_ms) - asked))
-  wait "$pid" 2>/dev/null || true
-  pid=
+  wait "$program" 2>/dev/null || true
+  program=
   [[ -n ${host_pid:-} ]] && { kill "$host_pid" 2>/dev/null || true; host_pid=; }
   kill $xvfb; wait $xvfb 2>/dev/null || true; xvfb=
   awk -v name="$1" -v ff="$first_frame" -v a0="$a0" -v a1="$a1" -v b0="$b0" -v b1="$b1" \
@@ -69,7 +61,7 @@ start_program() {
   if [[ $1 == skyfare ]]; then
     start=$(now_ms)
     "$build/bin/skyfare" /s 2>"$work/err" &
-    pid=$!
+    program=$!
   else
     coproc host { "$host_window" "$width" "$height" 2>/dev/null; }
     host_pid=$host_PID
@@ -77,7 +69,7 @@ start_program() {
     read -r -t 10 window <&"${host[0]}"
     start=$(now_ms)
     XSCREENSAVER_WINDOW=$window "$build/libexec/skyfare/skyfare-hack" --root 2>"$work/err" &
-    pid=$!
+    program=$!
   fi
 }
 

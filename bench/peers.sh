@@ -38,18 +38,10 @@ if [[ ${#programs[@]} -eq 0 ]]; then
             "noseguy=$hacks/noseguy -root")
 fi
 
-work=$(mktemp -d)
-xvfb=
-program=
-trap '[[ -n $program ]] && kill $program 2>/dev/null; [[ -n $xvfb ]] && kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR=$work/runtime SDL_AUDIODRIVER=dummy
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-ticks=$(getconf CLK_TCK)
+source "$root/bench/lib.sh"
 cores=$(nproc)
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 busy_ticks() { awk '/^cpu / {print $2 + $3 + $4 + $7 + $8}' /proc/stat; }
-now_ms() { date +%s%3N; }
 
 # The screen X of airliner 1's tail on the first monitor: the leftmost column below the moon
 # with a tall run of bright pixels (lit windows, smaller at any scale, are eroded away). Valid

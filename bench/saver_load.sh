@@ -14,16 +14,8 @@ seconds=${2:-10}
 skyfare=$build/bin/skyfare
 [[ -x $skyfare ]] || { echo "build first: $skyfare not found" >&2; exit 1; }
 
-work=$(mktemp -d)
-xvfb=
-saver=
-trap '[[ -n $saver ]] && kill $saver 2>/dev/null; [[ -n $xvfb ]] && kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR=$work/runtime SDL_AUDIODRIVER=dummy
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-ticks=$(getconf CLK_TCK)
+source "$root/bench/lib.sh"
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-now_ms() { date +%s%3N; }
 
 # The screen X of airliner 1's tail: the leftmost column below the moon with a tall run of
 # bright pixels (stars and lit windows are smaller). Valid while airliner 1 is the only bright
@@ -46,7 +38,7 @@ for size in 800x600 1920x1080; do
 
   start=$(now_ms)
   "$skyfare" /s 2>"$work/saver.err" &
-  saver=$!
+  program=$!
   until [[ $(import -window root png:- | convert png:- -format '%[fx:mean>0.01]' info: 2>/dev/null) == 1 ]]; do
     sleep 0.01
   done
@@ -54,14 +46,14 @@ for size in 800x600 1920x1080; do
   sleep 1
 
   # No screenshots while the load is measured: they cost the X server.
-  saver0=$(cpu_ticks $saver); server0=$(cpu_ticks $xvfb)
+  saver0=$(cpu_ticks $program); server0=$(cpu_ticks $xvfb)
   sleep "$seconds"
-  saver1=$(cpu_ticks $saver); server1=$(cpu_ticks $xvfb)
+  saver1=$(cpu_ticks $program); server1=$(cpu_ticks $xvfb)
   sleep $((11 - seconds > 0 ? 11 - seconds : 0))
   x0=$(tail_x "$width" "$height"); t0=$(now_ms)
   sleep 5
   x1=$(tail_x "$width" "$height"); t1=$(now_ms)
-  peak_kib=$(awk '/VmHWM/ {print $2}' "/proc/$saver/status")
+  peak_kib=$(awk '/VmHWM/ {print $2}' "/proc/$program/status")
 
   scale=$(awk -v w="$width" -v h="$height" 'BEGIN {s = w / 800; if (h / 600 < s) s = h / 600; print s}')
   awk -v size="$size" -v ff="$first_frame" -v x0="$x0" -v x1="$x1" -v t0="$t0" -v t1="$t1" \
@@ -71,6 +63,6 @@ for size in 800x600 1920x1080; do
       size, ff, (x1 - x0) / s / ((t1 - t0) / 1000), 100 * (a1 - a0) / hz / secs,
       100 * (b1 - b0) / hz / secs, 100 * ((a1 - a0) + (b1 - b0)) / hz / secs, peak / 1024 }'
 
-  kill $saver; wait $saver 2>/dev/null || true; saver=
+  kill $program; wait $program 2>/dev/null || true; program=
   kill $xvfb; wait $xvfb 2>/dev/null || true; xvfb=
 done
