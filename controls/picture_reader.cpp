@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <algorithm>
 
+#include "controls/png_chunks.h"
 #include "controls/regular_file.h"
 
 namespace skyfare {
@@ -44,6 +45,8 @@ PictureRead readPicture(const std::string& fileName, QSize shown) {
   RegularFile source(fileName);
   if (!source.isOpen())
     return {{}, source.problem()};
+  if (std::string problem = pngChunkProblem(source.fd(), source.sizeBytes()); !problem.empty())
+    return {{}, std::move(problem)};
   QFile device;
   if (!device.open(source.fd(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
     return {{}, "cannot be opened"};

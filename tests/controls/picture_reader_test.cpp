@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <QtEndian>
 
+#include "controls/png_chunks.h"
 #include "tests/controls/picture_files.h"
 
 namespace skyfare {
@@ -91,6 +93,49 @@ TEST(ReadPicture, ABaselineJpegIsReadInPartAndAProgressiveOneOnlyWithinTheWholeD
   const PictureRead progressive = readPicture(saveJpeg("progressive.jpg", true), kShown);
   EXPECT_TRUE(progressive.image.isNull());
   EXPECT_NE(progressive.problem.find("too large"), std::string::npos) << progressive.problem;
+}
+
+quint32 pngCrc(const QByteArray& bytes) {
+  quint32 crc = 0xFFFFFFFF;
+  for (const char byte : bytes) {
+    crc ^= static_cast<unsigned char>(byte);
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0U - (crc & 1U)));
+  }
+  return ~crc;
+}
+
+// A PNG with one more chunk before its end: `declared` bytes long, holding `held` of them.
+QByteArray pngWithChunk(const char* type, quint32 declared, qsizetype held) {
+  QImage picture(8, 8, QImage::Format_RGB32);
+  picture.fill(Qt::yellow);
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  picture.save(&buffer, "png");
+  QByteArray chunk(8, '\0');
+  qToBigEndian(declared, chunk.data());
+  chunk.replace(4, 4, type);
+  chunk += QByteArray(held, 't');
+  QByteArray crc(4, '\0');
+  qToBigEndian(pngCrc(chunk.mid(4)), crc.data());
+  chunk += crc;
+  return png.insert(png.size() - 12, chunk);
+}
+
+TEST(ReadPicture, APngChunkClaimingMoreThanTheFileOrAPictureNeedsIsRefusedBeforeDecoding) {
+  PictureFolder folder;
+  EXPECT_EQ(readPicture(folder.write("text.png", pngWithChunk("tEXt", 9, 9)), kShown).image.size(),
+            QSize(8, 8));
+  // The decoder would allocate the 2 GB the chunk claims before finding the file short.
+  const PictureRead pastEnd =
+      readPicture(folder.write("past.png", pngWithChunk("zTXt", 0x78000000, 3)), kShown);
+  EXPECT_TRUE(pastEnd.image.isNull());
+  EXPECT_EQ(pastEnd.problem, "a damaged PNG (a part runs past the end of the file)");
+  const auto large = static_cast<quint32>(kLargestPngSideChunkBytes + 1);
+  const PictureRead oversized =
+      readPicture(folder.write("large.png", pngWithChunk("tEXt", large, large)), kShown);
+  EXPECT_TRUE(oversized.image.isNull());
+  EXPECT_NE(oversized.problem.find("too large"), std::string::npos) << oversized.problem;
 }
 
 TEST(ReadPicture, RefusesWhatIsNotARegularFileWithoutWaiting) {
