@@ -197,12 +197,19 @@ std::string QSettingsStore::GetSetting(std::string_view application, std::string
 
 void QSettingsStore::SaveSetting(std::string_view application, std::string_view section,
                                  std::string_view key, std::string_view value) {
+  const SettingWrite write{section, key, value};
+  SaveSettings(application, {&write, 1});
+}
+
+void QSettingsStore::SaveSettings(std::string_view application,
+                                  std::span<const SettingWrite> writes) {
   OpenFile& f = fileFor(application);
   // QSettings would write what it made of a damaged file back over it.
   if (!f.settings && !f.setDamagedFileAside())
     return;
   QDir().mkpath(QFileInfo(f.path).absolutePath());
-  f.settings->setValue(keyPath(section, key), toQString(value));
+  for (const SettingWrite& write : writes)
+    f.settings->setValue(keyPath(write.section, write.key), toQString(write.value));
   if (!f.leftoversCleared) {
     removeLeftoverTemporaries(f.path);
     f.leftoversCleared = true;

@@ -24,6 +24,8 @@ class QSettingsStore final : public SettingsStore {
                          std::string_view key, std::string_view defaultValue) override;
   void SaveSetting(std::string_view application, std::string_view section, std::string_view key,
                    std::string_view value) override;
+  // Writes the file once for all of them.
+  void SaveSettings(std::string_view application, std::span<const SettingWrite> writes) override;
 
   // The file that holds the given application's settings.
   static QString filePath(std::string_view application);

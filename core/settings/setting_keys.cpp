@@ -58,9 +58,15 @@ void writeSetting(SettingsStore& store, Key key, std::string_view value) {
 }
 
 void SetRegistry(SettingsStore& store, std::string_view dataFolder) {
-  for (const SettingKey& row : kSettingKeys) {
-    writeSetting(store, row.key, firstRunDefault(row.key, dataFolder));
+  std::array<std::string, kSettingKeys.size()> values;
+  std::array<SettingWrite, kSettingKeys.size()> writes;
+  for (std::size_t i = 0; i < kSettingKeys.size(); ++i) {
+    const SettingKey& row = kSettingKeys[i];
+    values[i] = firstRunDefault(row.key, dataFolder);
+    writes[i] = {row.section, row.name, values[i]};
   }
+  // One write: a start cut short leaves no half-set store behind.
+  store.SaveSettings(kApplication, writes);
 }
 
 bool needsFirstRunDefaults(SettingsStore& store) {

@@ -1,9 +1,16 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace skyfare {
+
+struct SettingWrite {
+  std::string_view section;
+  std::string_view key;
+  std::string_view value;
+};
 
 // The per-user store of named strings. A value is addressed by application, section and key;
 // a missing key reads as the default the caller passes. Every write is on disk before the call
@@ -16,6 +23,12 @@ class SettingsStore {
                                  std::string_view key, std::string_view defaultValue) = 0;
   virtual void SaveSetting(std::string_view application, std::string_view section,
                            std::string_view key, std::string_view value) = 0;
+  // Several values of one application, all on disk before the call returns. A store that can
+  // write them in one go does, so that a crash leaves all of them or none.
+  virtual void SaveSettings(std::string_view application, std::span<const SettingWrite> writes) {
+    for (const SettingWrite& write : writes)
+      SaveSetting(application, write.section, write.key, write.value);
+  }
 };
 
 }  // namespace skyfare

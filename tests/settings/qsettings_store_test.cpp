@@ -9,6 +9,7 @@
 #include <QLockFile>
 #include <QThread>
 #include <algorithm>
+#include <array>
 #include <fstream>
 
 #include "settings/dead_writer.h"
@@ -127,6 +128,24 @@ TEST(QSettingsStore, AWriteReplacesTheFileWholeAndLeavesNoTemporaryFiles) {
   const QStringList files = QDir(config.path() + "/Airlume").entryList(QDir::Files);
   EXPECT_EQ(files, QStringList{"Airlume.ini"});
   EXPECT_EQ(QSettingsStore().GetSetting("Airlume", "Startup", "Message", "1"), "49");
+}
+
+TEST(QSettingsStore, ValuesWrittenTogetherAllLandAfterADamagedFileIsKeptAside) {
+  TempConfigFolder config;
+  const QString path = QSettingsStore::filePath("Airlume");
+  writeRaw(path, QByteArray("\xff\xfe\x00garbage", 10));
+  QSettingsStore store;
+  const std::array<SettingWrite, 3> writes = {{{"Startup", "Message", "Hello, world"},
+                                               {"Startup", "Speed", "7"},
+                                               {"System", "SetReg", "2"}}};
+  store.SaveSettings("Airlume", writes);
+
+  QSettingsStore other;
+  for (const SettingWrite& write : writes)
+    EXPECT_EQ(other.GetSetting("Airlume", write.section, write.key, ""), write.value);
+  const QStringList aside =
+      QDir(config.path() + "/Airlume").entryList({"Airlume.ini.damaged-*"}, QDir::Files);
+  EXPECT_EQ(aside.size(), 1);
 }
 
 TEST(QSettingsStore, ReadsAFileBehindAByteOrderMark) {
