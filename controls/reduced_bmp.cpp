@@ -1,13 +1,17 @@
 #include "controls/reduced_bmp.h"
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace skyfare {
@@ -74,88 +78,172 @@ std::optional<Layout> readLayout(QFile& file, bool withAlpha) {
   return layout;
 }
 
-// How much of each file pixel along one axis falls into the picture pixel it starts in and
-// into the one after, in units where a file pixel is `pictureLength` long and a picture pixel
-// `fileLength`: whole numbers, so every file pixel is shared out exactly.
-struct Share {
-  int target;
-  std::uint32_t first;
-  std::uint32_t second;
+// What one picture pixel (or row) is made of along one axis: file pixels (or rows) with their
+// weights, in units where a file pixel is `pictureLength` long and a picture pixel
+// `fileLength`: whole numbers, so every file pixel is shared out exactly and a picture pixel's
+// weights add up to `fileLength`. The taps of picture pixel i are taps[begin[i]] up to
+// taps[begin[i + 1]].
+struct Taps {
+  struct Tap {
+    int source;
+    std::uint32_t weight;
+  };
+  std::vector<std::size_t> begin;
+  std::vector<Tap> taps;
 };
 
-std::vector<Share> sharesAlong(int fileLength, int pictureLength) {
-  std::vector<Share> shares(static_cast<std::size_t>(fileLength));
+Taps tapsAlong(int fileLength, int pictureLength) {
+  std::vector<std::vector<Taps::Tap>> perTarget(static_cast<std::size_t>(pictureLength));
   for (int source = 0; source < fileLength; ++source) {
     const std::int64_t start = static_cast<std::int64_t>(source) * pictureLength;
-    const auto target = static_cast<int>(start / fileLength);
+    const auto target = static_cast<std::size_t>(start / fileLength);
     const std::int64_t boundary = static_cast<std::int64_t>(target + 1) * fileLength;
-    const std::int64_t first = std::min<std::int64_t>(pictureLength, boundary - start);
-    shares[static_cast<std::size_t>(source)] = {target, static_cast<std::uint32_t>(first),
-                                                static_cast<std::uint32_t>(pictureLength - first)};
+    const auto first =
+        static_cast<std::uint32_t>(std::min<std::int64_t>(pictureLength, boundary - start));
+    perTarget[target].push_back({source, first});
+    if (first < static_cast<std::uint32_t>(pictureLength))
+      perTarget[target + 1].push_back({source, static_cast<std::uint32_t>(pictureLength) - first});
   }
-  return shares;
+  Taps taps;
+  for (const std::vector<Taps::Tap>& target : perTarget) {
+    taps.begin.push_back(taps.taps.size());
+    taps.taps.insert(taps.taps.end(), target.begin(), target.end());
+  }
+  taps.begin.push_back(taps.taps.size());
+  return taps;
 }
 
-// Sums of red, green and blue, and of alpha for a picture with one: premultiplied and times
-// 255 with alpha, plain without. One file pixel per kChannels bytes of a row.
-template <int kChannels>
-void sumRow(const uchar* pixels, const std::vector<Share>& across,
-            std::vector<std::uint32_t>& sums) {
-  std::fill(sums.begin(), sums.end(), 0);
-  for (std::size_t x = 0; x < across.size(); ++x) {
-    const uchar* pixel = pixels + x * kChannels;
-    const std::uint32_t alpha = kChannels == 4 ? pixel[3] : 1;
-    const std::uint32_t channels[4] = {pixel[2] * alpha, pixel[1] * alpha, pixel[0] * alpha,
-                                       alpha * 255};
-    std::uint32_t* sum = &sums[static_cast<std::size_t>(across[x].target) * kChannels];
-    for (int c = 0; c < kChannels; ++c) {
-      sum[c] += channels[c] * across[x].first;
-      sum[c + kChannels] += channels[c] * across[x].second;
+// Reads the file's rows, top row of the picture first, a block of rows at a time.
+class RowReader {
+ public:
+  RowReader(int fd, const Layout& layout) : fd_(fd), layout_(layout) {}
+
+  // Row y of the picture (0 at the top), or null when it cannot be read.
+  const uchar* row(int y) {
+    if (y < first_ || y >= first_ + count_) {
+      if (!readBlockFrom(y))
+        return nullptr;
     }
+    const int inBlock = layout_.topDown ? y - first_ : first_ + count_ - 1 - y;
+    return block_.data() +
+           static_cast<std::size_t>(inBlock) * static_cast<std::size_t>(layout_.rowBytes);
   }
-}
 
-// Reads the rows in order, sums each into the picture rows it covers, and writes out each
-// picture row once no more file rows reach into it. False when a row cannot be read.
-template <int kChannels>
-bool reduceRows(QFile& file, const Layout& layout, QImage& picture) {
-  const std::vector<Share> across = sharesAlong(layout.width, picture.width());
-  const std::vector<Share> down = sharesAlong(layout.height, picture.height());
-  const double perSum = 1.0 / ((kChannels == 4 ? 255.0 : 1.0) * layout.width * layout.height);
-  const std::size_t rowValues = static_cast<std::size_t>(picture.width()) * kChannels;
-  // Room for one pixel more than the picture row, which only ever receives nothing.
-  std::vector<std::uint32_t> rowSums(rowValues + kChannels);
-  // The picture row being summed, and the next one, which a file row may reach into.
-  std::vector<std::uint64_t> current(rowValues);
-  std::vector<std::uint64_t> next(rowValues);
-  QByteArray line(static_cast<qsizetype>(layout.rowBytes), Qt::Uninitialized);
+ private:
+  static constexpr qint64 kBlockBytes = 1 << 20;
 
-  for (int y = 0; y < layout.height; ++y) {
-    const int fileRow = layout.topDown ? y : layout.height - 1 - y;
-    if (!file.seek(layout.pixelOffset + fileRow * layout.rowBytes) ||
-        file.read(line.data(), layout.rowBytes) != layout.rowBytes)
+  bool readBlockFrom(int y) {
+    const int rows =
+        static_cast<int>(std::clamp<qint64>(kBlockBytes / layout_.rowBytes, 1, layout_.height - y));
+    // In a bottom-up file the picture's rows y … y + rows - 1 lie backwards before row y's end.
+    const int lowestFileRow = layout_.topDown ? y : layout_.height - y - rows;
+    const qint64 bytes = rows * layout_.rowBytes;
+    block_.resize(static_cast<std::size_t>(bytes));
+    if (pread(fd_, block_.data(), static_cast<std::size_t>(bytes),
+              layout_.pixelOffset + lowestFileRow * layout_.rowBytes) != bytes)
       return false;
-    sumRow<kChannels>(reinterpret_cast<const uchar*>(line.constData()), across, rowSums);
-    const Share& share = down[static_cast<std::size_t>(y)];
-    for (std::size_t i = 0; i < rowValues; ++i) {
-      current[i] += std::uint64_t{rowSums[i]} * share.first;
-      next[i] += std::uint64_t{rowSums[i]} * share.second;
+    first_ = y;
+    count_ = rows;
+    return true;
+  }
+
+  int fd_;
+  const Layout& layout_;
+  std::vector<uchar> block_;
+  int first_ = 0;
+  int count_ = 0;
+};
+
+// The weighted sums across one file row for every picture pixel: red, green and blue, and
+// alpha for a picture with one; premultiplied and times 255 with alpha, plain without. A sum
+// stays below 2^32 because a pixel's weights add up to the file's width (kWidestFilePx).
+template <int kChannels>
+void sumAcross(const uchar* pixels, const Taps& across, std::uint32_t* sums) {
+  const std::size_t width = across.begin.size() - 1;
+  for (std::size_t x = 0; x < width; ++x) {
+    std::uint32_t total[4] = {0, 0, 0, 0};
+    for (std::size_t t = across.begin[x]; t < across.begin[x + 1]; ++t) {
+      const uchar* pixel = pixels + static_cast<std::size_t>(across.taps[t].source) * kChannels;
+      const std::uint32_t weight = across.taps[t].weight;
+      const std::uint32_t alpha = kChannels == 4 ? pixel[3] : 1;
+      total[0] += pixel[2] * alpha * weight;
+      total[1] += pixel[1] * alpha * weight;
+      total[2] += pixel[0] * alpha * weight;
+      if constexpr (kChannels == 4)
+        total[3] += alpha * 255 * weight;
     }
-    if (y + 1 < layout.height && down[static_cast<std::size_t>(y) + 1].target == share.target)
-      continue;
-    auto* out = reinterpret_cast<QRgb*>(picture.scanLine(share.target));
-    for (int x = 0; x < picture.width(); ++x) {
-      const std::uint64_t* sum = &current[static_cast<std::size_t>(x) * kChannels];
+    for (int c = 0; c < kChannels; ++c)
+      sums[x * kChannels + static_cast<std::size_t>(c)] = total[c];
+  }
+}
+
+// Makes the picture rows [firstRow, endRow): each the weighted sum of the rows summed across
+// that reach into it. A file row shared by two picture rows is summed across once.
+template <int kChannels>
+bool reduceBand(int fd, const Layout& layout, const Taps& across, const Taps& down,
+                uchar* pictureBits, qsizetype bytesPerLine, int firstRow, int endRow) {
+  const std::size_t width = across.begin.size() - 1;
+  const std::size_t rowValues = width * kChannels;
+  const double perSum = 1.0 / ((kChannels == 4 ? 255.0 : 1.0) * layout.width * layout.height);
+  RowReader reader(fd, layout);
+  std::vector<std::uint32_t> summed(rowValues);
+  std::vector<std::uint32_t> lastSummed(rowValues);
+  int lastSource = -1;
+  std::vector<std::uint64_t> total(rowValues);
+
+  for (int y = firstRow; y < endRow; ++y) {
+    std::fill(total.begin(), total.end(), 0);
+    const std::size_t firstTap = down.begin[static_cast<std::size_t>(y)];
+    const std::size_t endTap = down.begin[static_cast<std::size_t>(y) + 1];
+    for (std::size_t t = firstTap; t < endTap; ++t) {
+      const int source = down.taps[t].source;
+      if (source != lastSource) {
+        const uchar* pixels = reader.row(source);
+        if (pixels == nullptr)
+          return false;
+        sumAcross<kChannels>(pixels, across, summed.data());
+        std::swap(summed, lastSummed);
+        lastSource = source;
+      }
+      const std::uint64_t weight = down.taps[t].weight;
+      for (std::size_t i = 0; i < rowValues; ++i) total[i] += lastSummed[i] * weight;
+    }
+    auto* out = reinterpret_cast<QRgb*>(pictureBits + y * bytesPerLine);
+    for (std::size_t x = 0; x < width; ++x) {
+      const std::uint64_t* sum = &total[x * kChannels];
       const auto channel = [&](int c) {
         return static_cast<int>(static_cast<double>(static_cast<std::int64_t>(sum[c])) * perSum +
                                 0.5);
       };
       out[x] = qRgba(channel(0), channel(1), channel(2), kChannels == 4 ? channel(3) : 255);
     }
-    std::swap(current, next);
-    std::fill(next.begin(), next.end(), 0);
   }
   return true;
+}
+
+// Splits the picture's rows into bands made side by side, one per core: the reduction is all
+// arithmetic, and it stands between a large screen and its first frame.
+template <int kChannels>
+bool reduceRows(int fd, const Layout& layout, QImage& picture) {
+  constexpr int kFewestRowsPerBand = 64;
+  const Taps across = tapsAlong(layout.width, picture.width());
+  const Taps down = tapsAlong(layout.height, picture.height());
+  const int bands = std::clamp(
+      std::min(QThread::idealThreadCount(), picture.height() / kFewestRowsPerBand), 1, 8);
+  uchar* bits = picture.bits();
+  const qsizetype bytesPerLine = picture.bytesPerLine();
+  const auto band = [&](int b) {
+    return reduceBand<kChannels>(fd, layout, across, down, bits, bytesPerLine,
+                                 picture.height() * b / bands, picture.height() * (b + 1) / bands);
+  };
+  std::vector<char> done(static_cast<std::size_t>(bands), 0);
+  {
+    std::vector<std::jthread> others;
+    for (int b = 1; b < bands; ++b)
+      others.emplace_back([&, b] { done[static_cast<std::size_t>(b)] = band(b); });
+    done[0] = band(0);
+  }
+  return std::all_of(done.begin(), done.end(), [](char ok) { return ok != 0; });
 }
 
 }  // namespace
@@ -173,8 +261,8 @@ QImage readReducedBmp(const QString& path, QSize fileSize, QSize size, bool with
   QImage picture(size, withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
   if (picture.isNull())
     return {};
-  const bool read = layout->bytesPerPixel == 4 ? reduceRows<4>(file, *layout, picture)
-                                               : reduceRows<3>(file, *layout, picture);
+  const bool read = layout->bytesPerPixel == 4 ? reduceRows<4>(file.handle(), *layout, picture)
+                                               : reduceRows<3>(file.handle(), *layout, picture);
   return read ? picture : QImage();
 }
 

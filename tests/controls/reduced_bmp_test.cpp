@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cstdint>
+#include <utility>
 
 #include "assets/bmp_file.h"
 
@@ -46,6 +49,54 @@ TEST_F(ReducedBmpTest, EachPixelIsTheAverageOverTheAreaItCovers) {
       readReducedBmp(save("square.bmp", square), QSize(4, 4), QSize(2, 2), false);
   EXPECT_EQ(quarter.pixel(0, 0), qRgb(150, 75, 0));
   EXPECT_EQ(quarter.pixel(1, 1), qRgb(200, 100, 0));
+}
+
+// The exact area average of one channel over picture pixel (x, y), rounded to nearest.
+int areaAverage(const QImage& file, QSize size, int x, int y, int (*channel)(QRgb)) {
+  // Overlap of file pixel s with picture pixel t, in units where a file pixel is `picture`
+  // long and a picture pixel `fileLength`.
+  const auto overlap = [](int s, int t, int fileLength, int picture) -> std::int64_t {
+    const std::int64_t start =
+        std::max<std::int64_t>(std::int64_t{s} * picture, std::int64_t{t} * fileLength);
+    const std::int64_t end =
+        std::min<std::int64_t>(std::int64_t{s + 1} * picture, std::int64_t{t + 1} * fileLength);
+    return std::max<std::int64_t>(0, end - start);
+  };
+  // Only the file pixels near (x, y) in scaled terms can overlap it.
+  const auto near = [](int t, int fileLength, int picture) {
+    return std::pair{std::max(0, t * fileLength / picture - 1),
+                     std::min(fileLength, (t + 1) * fileLength / picture + 2)};
+  };
+  const auto [firstX, endX] = near(x, file.width(), size.width());
+  const auto [firstY, endY] = near(y, file.height(), size.height());
+  std::int64_t sum = 0;
+  for (int fy = firstY; fy < endY; ++fy) {
+    for (int fx = firstX; fx < endX; ++fx) {
+      sum += channel(file.pixel(fx, fy)) * overlap(fx, x, file.width(), size.width()) *
+             overlap(fy, y, file.height(), size.height());
+    }
+  }
+  const std::int64_t area = std::int64_t{file.width()} * file.height();
+  return static_cast<int>((2 * sum + area) / (2 * area));
+}
+
+TEST_F(ReducedBmpTest, ATallPictureMadeInBandsSideBySideIsTheExactAreaAverageEverywhere) {
+  QImage noise(37, 331, QImage::Format_RGB32);
+  for (int y = 0; y < noise.height(); ++y) {
+    for (int x = 0; x < noise.width(); ++x)
+      noise.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (y * 5) % 256));
+  }
+  const QSize size(23, 197);
+  const QImage reduced = readReducedBmp(save("noise.bmp", noise), noise.size(), size, false);
+  ASSERT_EQ(reduced.size(), size);
+  for (int y = 0; y < size.height(); ++y) {
+    for (int x = 0; x < size.width(); ++x) {
+      const QRgb pixel = reduced.pixel(x, y);
+      ASSERT_EQ(qRed(pixel), areaAverage(noise, size, x, y, qRed)) << x << ", " << y;
+      ASSERT_EQ(qGreen(pixel), areaAverage(noise, size, x, y, qGreen)) << x << ", " << y;
+      ASSERT_EQ(qBlue(pixel), areaAverage(noise, size, x, y, qBlue)) << x << ", " << y;
+    }
+  }
 }
 
 TEST_F(ReducedBmpTest, AtItsOwnSizeThePictureIsTheFileItself) {
