@@ -118,14 +118,18 @@ QByteArray encodeArgb(const QImage& source) {
 
 }  // namespace
 
-bool saveBmp(const QImage& image, const QString& path) {
+QByteArray encodeBmp(const QImage& image) {
   if (image.isNull()) {
-    return false;
+    return {};
   }
   if (image.format() == QImage::Format_Indexed8) {
-    return writeFileBytes(encodeIndexed(image), path);
+    return encodeIndexed(image);
   }
-  return writeFileBytes(image.hasAlphaChannel() ? encodeArgb(image) : encodeRgb(image), path);
+  return image.hasAlphaChannel() ? encodeArgb(image) : encodeRgb(image);
+}
+
+bool saveBmp(const QImage& image, const QString& path) {
+  return !image.isNull() && writeFileBytes(encodeBmp(image), path);
 }
 
 }  // namespace skyfare::assets

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -10,5 +11,7 @@ namespace skyfare::assets {
 // with alpha, 24-bit otherwise. Bytes depend on the pixels alone, no time stamp. Returns false
 // when the file cannot be written.
 bool saveBmp(const QImage& image, const QString& path);
+// The bytes saveBmp writes; empty for a null image.
+QByteArray encodeBmp(const QImage& image);
 
 }  // namespace skyfare::assets

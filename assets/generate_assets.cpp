@@ -5,6 +5,7 @@
 #include "assets/bmp_file.h"
 #include "assets/city_skyline.h"
 #include "assets/fast_jet.h"
+#include "assets/framed_bmp.h"
 #include "assets/logo.h"
 #include "assets/picture_density.h"
 #include "assets/takeoff_sound.h"
@@ -43,7 +44,7 @@ bool generateInto(const QDir& folder) {
     check(saveBmp(draw(1.0), path(name)), name);
     for (const int density : kPictureDensities) {
       const std::string variant = densityFileName(name, density);
-      check(saveBmp(draw(density), path(variant)), variant);
+      check(saveFramedBmp(draw(density), path(variant)), variant);
     }
   };
 

@@ -31,9 +31,8 @@ QImage pictureForScreen(const QImage& picture, const DenseSource* source, double
   if (source != nullptr && density != 0) {
     // Beyond the largest density the file is read at its own size and enlarged after.
     const QSize fileSize = picture.size() * density;
-    const QImage dense =
-        readReducedBmp(QString::fromStdString(densityFileName(source->fileName, density)), fileSize,
-                       size.boundedTo(fileSize), picture.hasAlphaChannel());
+    const QImage dense = readReducedBmp(densityFileName(source->fileName, density), fileSize,
+                                        size.boundedTo(fileSize), picture.hasAlphaChannel());
     if (!dense.isNull())
       return scaledSmoothly(dense, size);
   }

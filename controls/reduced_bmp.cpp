@@ -1,9 +1,5 @@
 #include "controls/reduced_bmp.h"
 
-#include <unistd.h>
-
-#include <QFile>
-#include <QFileInfo>
 #include <QThread>
 #include <QtEndian>
 #include <algorithm>
@@ -14,6 +10,9 @@
 #include <thread>
 #include <vector>
 
+#include "controls/regular_file.h"
+#include "controls/zstd_frames.h"
+
 namespace skyfare {
 namespace {
 
@@ -22,17 +21,25 @@ constexpr qint64 kInfoHeaderBytes = 40;
 constexpr qint64 kMasksBytes = 16;
 constexpr std::uint32_t kRgbCompression = 0;
 constexpr std::uint32_t kBitfieldsCompression = 3;
-// Row sums are 32-bit: a channel (up to 255 × 255) times the width of a file pixel in shares.
-constexpr int kWidestFilePx = 65'000;
+// Sums across a row are 32-bit: a channel (up to 255 × 255) times the weights of a pixel,
+// which add up to the file's width. Sums down, in doubles, stay whole numbers below 2^53.
+constexpr int kLargestFileSidePx = 65'000;
 constexpr std::array<std::uint32_t, 4> kArgbMasks{0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+
+// A compressed file larger than this is not read: the program's densest picture packs into a
+// small part of it.
+constexpr std::int64_t kLargestFramedFileBytes = 32LL << 20;
+// The headers' frame and one band of rows decode into buffers no larger than these.
+constexpr std::uint64_t kLargestHeadersBytes = 4096;
+constexpr std::uint64_t kLargestBandBytes = 16ULL << 20;
 
 struct Layout {
   int width = 0;
   int height = 0;
   bool topDown = false;
   int bytesPerPixel = 0;
-  qint64 pixelOffset = 0;
   qint64 rowBytes = 0;
+  int rowsPerBand = 0;  // in every frame after the headers' one but the last
 };
 
 std::uint32_t le32(const QByteArray& bytes, int at) {
@@ -43,9 +50,8 @@ std::uint16_t le16(const QByteArray& bytes, int at) {
   return qFromLittleEndian<std::uint16_t>(bytes.constData() + at);
 }
 
-// The file's layout when it is one this reader takes, with every row inside the file.
-std::optional<Layout> readLayout(QFile& file, bool withAlpha) {
-  const QByteArray header = file.read(kFileHeaderBytes + kInfoHeaderBytes + kMasksBytes);
+// The layout the headers describe, when it is one this reader takes.
+std::optional<Layout> layoutOfHeaders(const QByteArray& header, bool withAlpha) {
   if (header.size() < kFileHeaderBytes + kInfoHeaderBytes || !header.startsWith("BM"))
     return std::nullopt;
   const std::uint32_t infoBytes = le32(header, 14);
@@ -58,23 +64,59 @@ std::optional<Layout> readLayout(QFile& file, bool withAlpha) {
   layout.width = static_cast<std::int32_t>(le32(header, 18));
   layout.topDown = signedHeight < 0;
   layout.height = layout.topDown ? -signedHeight : signedHeight;
-  layout.pixelOffset = le32(header, 10);
-  if (infoBytes < kInfoHeaderBytes || le16(header, 26) != 1)
+  // The pixels start where the headers' frame ends.
+  if (infoBytes < kInfoHeaderBytes || le16(header, 26) != 1 || le32(header, 10) != header.size())
     return std::nullopt;
   if (!withAlpha && bitsPerPixel == 24 && compression == kRgbCompression) {
     layout.bytesPerPixel = 3;
   } else if (withAlpha && bitsPerPixel == 32 && compression == kBitfieldsCompression &&
-             infoBytes >= kInfoHeaderBytes + kMasksBytes && header.size() == 70 &&
+             infoBytes >= kInfoHeaderBytes + kMasksBytes &&
+             header.size() >= kFileHeaderBytes + kInfoHeaderBytes + kMasksBytes &&
              std::array{le32(header, 54), le32(header, 58), le32(header, 62), le32(header, 66)} ==
                  kArgbMasks) {
     layout.bytesPerPixel = 4;
   } else {
     return std::nullopt;
   }
-  layout.rowBytes = (static_cast<qint64>(layout.width) * layout.bytesPerPixel + 3) / 4 * 4;
-  if (layout.width <= 0 || layout.height <= 0 ||
-      layout.pixelOffset + layout.rowBytes * layout.height > file.size())
+  if (layout.width <= 0 || layout.width > kLargestFileSidePx || layout.height <= 0 ||
+      layout.height > kLargestFileSidePx)
     return std::nullopt;
+  layout.rowBytes = (static_cast<qint64>(layout.width) * layout.bytesPerPixel + 3) / 4 * 4;
+  return layout;
+}
+
+// The layout of a framed bitmap (see assets/framed_bmp.h) when its headers are one this reader
+// takes and its frames hold exactly its rows, in bands of one size.
+std::optional<Layout> readLayout(const ZstdFrames& frames, bool withAlpha) {
+  if (frames.count() < 2 || frames.decodedBytes(0) > kLargestHeadersBytes)
+    return std::nullopt;
+  QByteArray header(static_cast<qsizetype>(frames.decodedBytes(0)), Qt::Uninitialized);
+  if (!frames.decode(0, reinterpret_cast<unsigned char*>(header.data())))
+    return std::nullopt;
+  std::optional<Layout> layout = layoutOfHeaders(header, withAlpha);
+  if (!layout)
+    return std::nullopt;
+  const auto rowsIn = [&](std::size_t frame) -> std::optional<std::int64_t> {
+    const std::uint64_t bytes = frames.decodedBytes(frame);
+    if (bytes == 0 || bytes > kLargestBandBytes ||
+        bytes % static_cast<std::uint64_t>(layout->rowBytes) != 0)
+      return std::nullopt;
+    return static_cast<std::int64_t>(bytes / static_cast<std::uint64_t>(layout->rowBytes));
+  };
+  const std::optional<std::int64_t> rowsPerBand = rowsIn(1);
+  if (!rowsPerBand)
+    return std::nullopt;
+  std::int64_t rows = 0;
+  for (std::size_t frame = 1; frame < frames.count(); ++frame) {
+    const std::optional<std::int64_t> bandRows = rowsIn(frame);
+    const bool last = frame + 1 == frames.count();
+    if (!bandRows || (last ? *bandRows > *rowsPerBand : *bandRows != *rowsPerBand))
+      return std::nullopt;
+    rows += *bandRows;
+  }
+  if (rows != layout->height)
+    return std::nullopt;
+  layout->rowsPerBand = static_cast<int>(*rowsPerBand);
   return layout;
 }
 
@@ -113,50 +155,35 @@ Taps tapsAlong(int fileLength, int pictureLength) {
   return taps;
 }
 
-// Reads the file's rows, top row of the picture first, a block of rows at a time.
+// Gives the file's rows by their place in the picture, decoding one band of rows at a time.
 class RowReader {
  public:
-  RowReader(int fd, const Layout& layout) : fd_(fd), layout_(layout) {}
+  RowReader(const ZstdFrames& frames, const Layout& layout) : frames_(frames), layout_(layout) {}
 
-  // Row y of the picture (0 at the top), or null when it cannot be read.
+  // Row y of the picture (0 at the top), or null when its band is damaged.
   const uchar* row(int y) {
-    if (y < first_ || y >= first_ + count_) {
-      if (!readBlockFrom(y))
+    const int fileRow = layout_.topDown ? y : layout_.height - 1 - y;
+    const std::size_t frame = 1 + static_cast<std::size_t>(fileRow / layout_.rowsPerBand);
+    if (frame != frame_) {
+      band_.resize(static_cast<std::size_t>(frames_.decodedBytes(frame)));
+      frame_ = frames_.decode(frame, band_.data()) ? frame : 0;
+      if (frame_ == 0)
         return nullptr;
     }
-    const int inBlock = layout_.topDown ? y - first_ : first_ + count_ - 1 - y;
-    return block_.data() +
-           static_cast<std::size_t>(inBlock) * static_cast<std::size_t>(layout_.rowBytes);
+    return band_.data() + static_cast<std::size_t>(fileRow % layout_.rowsPerBand) *
+                              static_cast<std::size_t>(layout_.rowBytes);
   }
 
  private:
-  static constexpr qint64 kBlockBytes = 1 << 20;
-
-  bool readBlockFrom(int y) {
-    const int rows =
-        static_cast<int>(std::clamp<qint64>(kBlockBytes / layout_.rowBytes, 1, layout_.height - y));
-    // In a bottom-up file the picture's rows y … y + rows - 1 lie backwards before row y's end.
-    const int lowestFileRow = layout_.topDown ? y : layout_.height - y - rows;
-    const qint64 bytes = rows * layout_.rowBytes;
-    block_.resize(static_cast<std::size_t>(bytes));
-    if (pread(fd_, block_.data(), static_cast<std::size_t>(bytes),
-              layout_.pixelOffset + lowestFileRow * layout_.rowBytes) != bytes)
-      return false;
-    first_ = y;
-    count_ = rows;
-    return true;
-  }
-
-  int fd_;
+  const ZstdFrames& frames_;
   const Layout& layout_;
-  std::vector<uchar> block_;
-  int first_ = 0;
-  int count_ = 0;
+  std::vector<uchar> band_;
+  std::size_t frame_ = 0;  // the band held, 0 for none
 };
 
 // The weighted sums across one file row for every picture pixel: red, green and blue, and
 // alpha for a picture with one; premultiplied and times 255 with alpha, plain without. A sum
-// stays below 2^32 because a pixel's weights add up to the file's width (kWidestFilePx).
+// stays below 2^32 because a pixel's weights add up to the file's width (kLargestFileSidePx).
 template <int kChannels>
 void sumAcross(const uchar* pixels, const Taps& across, std::uint32_t* sums) {
   const std::size_t width = across.begin.size() - 1;
@@ -180,19 +207,21 @@ void sumAcross(const uchar* pixels, const Taps& across, std::uint32_t* sums) {
 // Makes the picture rows [firstRow, endRow): each the weighted sum of the rows summed across
 // that reach into it. A file row shared by two picture rows is summed across once.
 template <int kChannels>
-bool reduceBand(int fd, const Layout& layout, const Taps& across, const Taps& down,
-                uchar* pictureBits, qsizetype bytesPerLine, int firstRow, int endRow) {
+bool reduceBand(const ZstdFrames& frames, const Layout& layout, const Taps& across,
+                const Taps& down, uchar* pictureBits, qsizetype bytesPerLine, int firstRow,
+                int endRow) {
   const std::size_t width = across.begin.size() - 1;
   const std::size_t rowValues = width * kChannels;
   const double perSum = 1.0 / ((kChannels == 4 ? 255.0 : 1.0) * layout.width * layout.height);
-  RowReader reader(fd, layout);
+  RowReader reader(frames, layout);
   std::vector<std::uint32_t> summed(rowValues);
   std::vector<std::uint32_t> lastSummed(rowValues);
   int lastSource = -1;
-  std::vector<std::uint64_t> total(rowValues);
+  // Whole numbers, exactly as in integers, and quicker to sum and divide.
+  std::vector<double> total(rowValues);
 
   for (int y = firstRow; y < endRow; ++y) {
-    std::fill(total.begin(), total.end(), 0);
+    std::fill(total.begin(), total.end(), 0.0);
     const std::size_t firstTap = down.begin[static_cast<std::size_t>(y)];
     const std::size_t endTap = down.begin[static_cast<std::size_t>(y) + 1];
     for (std::size_t t = firstTap; t < endTap; ++t) {
@@ -205,16 +234,13 @@ bool reduceBand(int fd, const Layout& layout, const Taps& across, const Taps& do
         std::swap(summed, lastSummed);
         lastSource = source;
       }
-      const std::uint64_t weight = down.taps[t].weight;
+      const double weight = down.taps[t].weight;
       for (std::size_t i = 0; i < rowValues; ++i) total[i] += lastSummed[i] * weight;
     }
     auto* out = reinterpret_cast<QRgb*>(pictureBits + y * bytesPerLine);
     for (std::size_t x = 0; x < width; ++x) {
-      const std::uint64_t* sum = &total[x * kChannels];
-      const auto channel = [&](int c) {
-        return static_cast<int>(static_cast<double>(static_cast<std::int64_t>(sum[c])) * perSum +
-                                0.5);
-      };
+      const double* sum = &total[x * kChannels];
+      const auto channel = [&](int c) { return static_cast<int>(sum[c] * perSum + 0.5); };
       out[x] = qRgba(channel(0), channel(1), channel(2), kChannels == 4 ? channel(3) : 255);
     }
   }
@@ -224,7 +250,7 @@ bool reduceBand(int fd, const Layout& layout, const Taps& across, const Taps& do
 // Splits the picture's rows into bands made side by side, one per core: the reduction is all
 // arithmetic, and it stands between a large screen and its first frame.
 template <int kChannels>
-bool reduceRows(int fd, const Layout& layout, QImage& picture) {
+bool reduceRows(const ZstdFrames& frames, const Layout& layout, QImage& picture) {
   constexpr int kFewestRowsPerBand = 64;
   const Taps across = tapsAlong(layout.width, picture.width());
   const Taps down = tapsAlong(layout.height, picture.height());
@@ -233,7 +259,7 @@ bool reduceRows(int fd, const Layout& layout, QImage& picture) {
   uchar* bits = picture.bits();
   const qsizetype bytesPerLine = picture.bytesPerLine();
   const auto band = [&](int b) {
-    return reduceBand<kChannels>(fd, layout, across, down, bits, bytesPerLine,
+    return reduceBand<kChannels>(frames, layout, across, down, bits, bytesPerLine,
                                  picture.height() * b / bands, picture.height() * (b + 1) / bands);
   };
   std::vector<char> done(static_cast<std::size_t>(bands), 0);
@@ -248,21 +274,23 @@ bool reduceRows(int fd, const Layout& layout, QImage& picture) {
 
 }  // namespace
 
-QImage readReducedBmp(const QString& path, QSize fileSize, QSize size, bool withAlpha) {
-  // Only a regular file: opening a FIFO or a device could wait for ever.
-  QFile file(path);
-  if (size.isEmpty() || size.width() > fileSize.width() || size.height() > fileSize.height() ||
-      !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+QImage readReducedBmp(const std::string& path, QSize fileSize, QSize size, bool withAlpha) {
+  if (size.isEmpty() || size.width() > fileSize.width() || size.height() > fileSize.height())
     return {};
-  const std::optional<Layout> layout = readLayout(file, withAlpha);
-  if (!layout || QSize(layout->width, layout->height) != fileSize || layout->width > kWidestFilePx)
+  RegularFile file(path);
+  std::optional<std::vector<unsigned char>> bytes = file.readAll(kLargestFramedFileBytes);
+  if (!bytes)
+    return {};
+  const ZstdFrames frames(std::move(*bytes));
+  const std::optional<Layout> layout = readLayout(frames, withAlpha);
+  if (!layout || QSize(layout->width, layout->height) != fileSize)
     return {};
 
   QImage picture(size, withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
   if (picture.isNull())
     return {};
-  const bool read = layout->bytesPerPixel == 4 ? reduceRows<4>(file.handle(), *layout, picture)
-                                               : reduceRows<3>(file.handle(), *layout, picture);
+  const bool read = layout->bytesPerPixel == 4 ? reduceRows<4>(frames, *layout, picture)
+                                               : reduceRows<3>(frames, *layout, picture);
   return read ? picture : QImage();
 }
 

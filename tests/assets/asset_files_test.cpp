@@ -1,6 +1,7 @@
 #include "wave_reading.h"
 
 #include "assets/picture_density.h"
+#include "controls/zstd_frames.h"
 #include "core/saver/aircraft_table.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,22 @@ QByteArray fileBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The bitmap a file holds: the file itself, or all its frames decoded for a ".zst" one.
+QByteArray bmpBytes(const std::string& file) {
+  const QByteArray bytes = fileBytes(dataPath(file));
+  if (!file.ends_with(".zst"))
+    return bytes;
+  const ZstdFrames frames(std::vector<unsigned char>(bytes.begin(), bytes.end()));
+  QByteArray bmp;
+  for (std::size_t frame = 0; frame < frames.count(); ++frame) {
+    QByteArray decoded(static_cast<qsizetype>(frames.decodedBytes(frame)), '\0');
+    if (!frames.decode(frame, reinterpret_cast<unsigned char*>(decoded.data())))
+      return {};
+    bmp += decoded;
+  }
+  return bmp;
+}
+
 int bmpBitsPerPixel(const QByteArray& bytes) {
   return bytes.size() < 30
              ? 0
@@ -90,7 +107,7 @@ int bmpBitsPerPixel(const QByteArray& bytes) {
 
 // Qt gives a picture named "…@2x" a device pixel ratio of 2; here every pixel counts as one.
 QImage loadSprite(const std::string& file) {
-  QImage picture = QImage(dataPath(file)).convertToFormat(QImage::Format_ARGB32);
+  QImage picture = QImage::fromData(bmpBytes(file), "BMP").convertToFormat(QImage::Format_ARGB32);
   picture.setDevicePixelRatio(1.0);
   return picture;
 }
@@ -248,9 +265,7 @@ TEST(AssetFiles, EveryPictureComesAtEveryDensityAsTheSameDrawing) {
       const QImage dense = loadSprite(file);
       ASSERT_FALSE(dense.isNull()) << file;
       EXPECT_EQ(dense.size(), single.size() * density) << file;
-      EXPECT_EQ(bmpBitsPerPixel(fileBytes(dataPath(file))),
-                bmpBitsPerPixel(fileBytes(dataPath(picture))))
-          << file;
+      EXPECT_EQ(bmpBitsPerPixel(bmpBytes(file)), bmpBitsPerPixel(bmpBytes(picture))) << file;
       const QImage reduced =
           dense.scaled(single.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
       EXPECT_LT(meanChannelDifference(reduced, single), kMostMeanDifference) << file;
@@ -271,12 +286,12 @@ TEST(AssetFiles, DenseAircraftKeepCleanTransparentEdges) {
 }
 
 TEST(AssetFiles, DensityNamesPutTheDensityBeforeTheExtension) {
-  EXPECT_EQ(densityFileName("jet01.bmp", 2), "jet01@2x.bmp");
-  EXPECT_EQ(densityFileName("city lights.bmp", 4), "city lights@4x.bmp");
+  EXPECT_EQ(densityFileName("jet01.bmp", 2), "jet01@2x.bmp.zst");
+  EXPECT_EQ(densityFileName("city lights.bmp", 4), "city lights@4x.bmp.zst");
   EXPECT_EQ(densityFileName("/usr/share/skyfare/SF-Logo.bmp", 3),
-            "/usr/share/skyfare/SF-Logo@3x.bmp");
-  EXPECT_EQ(densityFileName("/home/a.b/logo", 2), "/home/a.b/logo@2x");
-  EXPECT_EQ(densityFileName("/home/a/.hidden", 2), "/home/a/.hidden@2x");
+            "/usr/share/skyfare/SF-Logo@3x.bmp.zst");
+  EXPECT_EQ(densityFileName("/home/a.b/logo", 2), "/home/a.b/logo@2x.zst");
+  EXPECT_EQ(densityFileName("/home/a/.hidden", 2), "/home/a/.hidden@2x.zst");
 }
 
 TEST(AssetFiles, TakeoffSoundIsAClickFreeJetRoarBelowFullScale) {

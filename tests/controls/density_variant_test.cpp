@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include "assets/framed_bmp.h"
 #include "controls/offscreen_drawing_control.h"
 #include "controls/sprite_store.h"
 #include "tests/controls/picture_files.h"
@@ -21,6 +22,11 @@ QImage filled(QSize size, QColor colour) {
   return image;
 }
 
+// A density file as the generator writes it.
+void saveDense(const PictureFolder& folder, const QString& name, const QImage& image) {
+  EXPECT_TRUE(assets::saveFramedBmp(image, folder.path(name)));
+}
+
 QColor middleOf(const QImage& image) {
   return image.pixelColor(image.width() / 2, image.height() / 2);
 }
@@ -31,14 +37,14 @@ class DensityVariantTest : public ::testing::Test {
  protected:
   void SetUp() override {
     plane_ = dense_.save("plane.bmp", filled(kPlaneSize, Qt::red));
-    dense_.save("plane@2x.bmp", filled(kPlaneSize * 2, Qt::blue));
-    dense_.save("plane@4x.bmp", filled(kPlaneSize * 4, Qt::green));
+    saveDense(dense_, "plane@2x.bmp.zst", filled(kPlaneSize * 2, Qt::blue));
+    saveDense(dense_, "plane@4x.bmp.zst", filled(kPlaneSize * 4, Qt::green));
     odd_ = dense_.save("odd.bmp", filled(kPlaneSize, Qt::red));
-    dense_.save("odd@2x.bmp", filled(kPlaneSize * 3, Qt::blue));
+    saveDense(dense_, "odd@2x.bmp.zst", filled(kPlaneSize * 3, Qt::blue));
     garbled_ = dense_.save("garbled.bmp", filled(kPlaneSize, Qt::red));
-    dense_.write("garbled@2x.bmp", QByteArray("BM not a picture"));
+    dense_.write("garbled@2x.bmp.zst", QByteArray("BM not a picture"));
     users_ = user_.save("plane.bmp", filled(kPlaneSize, Qt::red));
-    user_.save("plane@2x.bmp", filled(kPlaneSize * 2, Qt::blue));
+    saveDense(user_, "plane@2x.bmp.zst", filled(kPlaneSize * 2, Qt::blue));
     store_.setDensePictureFolder(
         QFileInfo(QString::fromStdString(plane_)).absolutePath().toStdString());
   }
@@ -116,7 +122,7 @@ TEST_F(DensityVariantTest, AMissingWrongOrUnreadableDensityFallsBackToThe1xFileS
 }
 
 TEST_F(DensityVariantTest, AMissing1xFileStaysAnEmptySpriteWhateverItsDensities) {
-  dense_.save("ghost@2x.bmp", filled(kPlaneSize * 2, Qt::blue));
+  saveDense(dense_, "ghost@2x.bmp.zst", filled(kPlaneSize * 2, Qt::blue));
   ::testing::internal::CaptureStderr();
   const SpriteStore::Sprite& ghost =
       load(QFileInfo(QString::fromStdString(plane_)).absolutePath().toStdString() + "/ghost.bmp");
@@ -133,7 +139,7 @@ TEST_F(DensityVariantTest, OffscreenFramesAreTheSameWithOrWithoutDenseFiles) {
       QFileInfo(QString::fromStdString(plane_)).absolutePath().toStdString());
   const std::string framed =
       dense_.save("framed.bmp", testing::framedSquare(kPlaneSize, Qt::white, Qt::red, 4));
-  dense_.save("framed@2x.bmp", filled(kPlaneSize * 2, Qt::blue));
+  saveDense(dense_, "framed@2x.bmp.zst", filled(kPlaneSize * 2, Qt::blue));
   for (OffscreenDrawingControl* drawing : {&plain, &dense}) {
     const SpriteHandle sprite = drawing->CreateSprite();
     drawing->LoadSpriteImage(sprite, 1, framed, kTransparentBackground);

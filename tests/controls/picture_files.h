@@ -26,6 +26,7 @@ class PictureFolder {
     file.write(bytes);
     return path.toStdString();
   }
+  QString path(const QString& name) const { return dir_.filePath(name); }
   std::string missing() const { return dir_.filePath(QStringLiteral("absent.bmp")).toStdString(); }
 
  private:
