@@ -1,28 +1,13 @@
 // The reader of the data folder's dense pictures: any file gives a picture of the asked size or
 // none, decoding no more than one band of rows per thread at a time.
-#include <QFile>
-#include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
 
 #include "controls/reduced_bmp.h"
-
-namespace {
-
-QTemporaryDir& pictureFolder() {
-  static QTemporaryDir folder;
-  return folder;
-}
-
-}  // namespace
+#include "fuzz/input_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const QString path = pictureFolder().filePath(QStringLiteral("picture@2x.bmp.zst"));
-  {
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
-  }
+  const QString path = writeFuzzInput(QStringLiteral("picture@2x.bmp.zst"), data, size);
   // The sizes of the seed: a 40 × 30 picture drawn at twice the density, shown at 1.5.
   const QSize fileSize(80, 60);
   const QSize shown(60, 45);
