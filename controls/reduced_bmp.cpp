@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -265,8 +266,14 @@ bool reduceRows(const ZstdFrames& frames, const Layout& layout, QImage& picture)
   std::vector<char> done(static_cast<std::size_t>(bands), 0);
   {
     std::vector<std::jthread> others;
-    for (int b = 1; b < bands; ++b)
-      others.emplace_back([&, b] { done[static_cast<std::size_t>(b)] = band(b); });
+    for (int b = 1; b < bands; ++b) {
+      try {
+        others.emplace_back([&, b] { done[static_cast<std::size_t>(b)] = band(b); });
+      } catch (const std::system_error&) {
+        // With no thread to be had, this one makes the band.
+        done[static_cast<std::size_t>(b)] = band(b);
+      }
+    }
     done[0] = band(0);
   }
   return std::all_of(done.begin(), done.end(), [](char ok) { return ok != 0; });
