@@ -208,7 +208,7 @@ void sumAcross(const uchar* pixels, const Taps& across, std::uint32_t* sums) {
 // Makes the picture rows [firstRow, endRow): each the weighted sum of the rows summed across
 // that reach into it. A file row shared by two picture rows is summed across once.
 template <int kChannels>
-bool reduceBand(const ZstdFrames& frames, const Layout& layout, const Taps& across,
+bool reducePart(const ZstdFrames& frames, const Layout& layout, const Taps& across,
                 const Taps& down, uchar* pictureBits, qsizetype bytesPerLine, int firstRow,
                 int endRow) {
   const std::size_t width = across.begin.size() - 1;
@@ -248,33 +248,33 @@ bool reduceBand(const ZstdFrames& frames, const Layout& layout, const Taps& acro
   return true;
 }
 
-// Splits the picture's rows into bands made side by side, one per core: the reduction is all
+// Splits the picture's rows into parts made side by side, one per core: the reduction is all
 // arithmetic, and it stands between a large screen and its first frame.
 template <int kChannels>
 bool reduceRows(const ZstdFrames& frames, const Layout& layout, QImage& picture) {
-  constexpr int kFewestRowsPerBand = 64;
+  constexpr int kFewestRowsPerPart = 64;
   const Taps across = tapsAlong(layout.width, picture.width());
   const Taps down = tapsAlong(layout.height, picture.height());
-  const int bands = std::clamp(
-      std::min(QThread::idealThreadCount(), picture.height() / kFewestRowsPerBand), 1, 8);
+  const int parts = std::clamp(
+      std::min(QThread::idealThreadCount(), picture.height() / kFewestRowsPerPart), 1, 8);
   uchar* bits = picture.bits();
   const qsizetype bytesPerLine = picture.bytesPerLine();
-  const auto band = [&](int b) {
-    return reduceBand<kChannels>(frames, layout, across, down, bits, bytesPerLine,
-                                 picture.height() * b / bands, picture.height() * (b + 1) / bands);
+  const auto makePart = [&](int p) {
+    return reducePart<kChannels>(frames, layout, across, down, bits, bytesPerLine,
+                                 picture.height() * p / parts, picture.height() * (p + 1) / parts);
   };
-  std::vector<char> done(static_cast<std::size_t>(bands), 0);
+  std::vector<char> done(static_cast<std::size_t>(parts), 0);
   {
     std::vector<std::jthread> others;
-    for (int b = 1; b < bands; ++b) {
+    for (int p = 1; p < parts; ++p) {
       try {
-        others.emplace_back([&, b] { done[static_cast<std::size_t>(b)] = band(b); });
+        others.emplace_back([&, p] { done[static_cast<std::size_t>(p)] = makePart(p); });
       } catch (const std::system_error&) {
-        // With no thread to be had, this one makes the band.
-        done[static_cast<std::size_t>(b)] = band(b);
+        // With no thread to be had, this one makes the part.
+        done[static_cast<std::size_t>(p)] = makePart(p);
       }
     }
-    done[0] = band(0);
+    done[0] = makePart(0);
   }
   return std::all_of(done.begin(), done.end(), [](char ok) { return ok != 0; });
 }

@@ -102,7 +102,7 @@ int areaAverage(const QImage& file, QSize size, int x, int y, int (*channel)(QRg
   return static_cast<int>((2 * sum + area) / (2 * area));
 }
 
-TEST_F(ReducedBmpTest, ATallPictureMadeInBandsSideBySideIsTheExactAreaAverageEverywhere) {
+TEST_F(ReducedBmpTest, ATallPictureMadeInPartsSideBySideIsTheExactAreaAverageEverywhere) {
   QImage noise(1000, 331, QImage::Format_RGB32);
   for (int y = 0; y < noise.height(); ++y) {
     for (int x = 0; x < noise.width(); ++x)
