@@ -2,6 +2,8 @@
 
 #include <zstd.h>
 
+#include <utility>
+
 namespace skyfare {
 
 ZstdFrames::ZstdFrames(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)) {
