@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -47,11 +48,6 @@ class WindowedFile {
   std::int64_t windowStart_ = 0;
 };
 
-std::uint32_t be32(const unsigned char* p) {
-  return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
-         (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
-}
-
 }  // namespace
 
 std::string pngChunkProblem(int fd, std::int64_t fileBytes) {
@@ -63,7 +59,7 @@ std::string pngChunkProblem(int fd, std::int64_t fileBytes) {
   // A file that ends before its closing chunk is the decoder's to judge; only the claims of
   // the chunks it holds are checked here.
   while (const unsigned char* header = file.bytesAt(at, kChunkHeaderBytes)) {
-    const std::uint32_t length = be32(header);
+    const auto length = qFromBigEndian<std::uint32_t>(header);
     if (std::memcmp(header + 4, "IEND", 4) == 0)
       break;
     if (length > kLongestChunkBytes)

@@ -51,7 +51,7 @@ void QtDrawingControl::Flip() {
   for (const auto& window : windows_) flushed = window->present(damage) || flushed;
   if (flushed)
     ++statistics_.framesPresented;
-  dropUnusedPictures();
+  dropPicturesNoLongerDrawn();
 }
 
 void QtDrawingControl::followHostSize(QSize hostSize) {
@@ -83,6 +83,18 @@ void QtDrawingControl::dropUnusedPictures() {
   std::set<double> scales;
   for (const auto& window : windows_) scales.insert(window->mapping().scale());
   scaledPictures_->keepOnly(presented_, scales);
+}
+
+void QtDrawingControl::dropPicturesNoLongerDrawn() {
+  drawnNow_.clear();
+  for (const DrawOp& op : presented_) {
+    if (const auto* sprite = std::get_if<SpriteOp>(&op))
+      drawnNow_.emplace_back(sprite->sprite, sprite->imageVersion);
+  }
+  if (drawnNow_ == drawnBefore_)
+    return;
+  std::swap(drawnNow_, drawnBefore_);
+  dropUnusedPictures();
 }
 
 void QtDrawingControl::frameDue() {

@@ -3,7 +3,9 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointF>
+#include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "controls/display_list_control.h"
@@ -56,6 +58,9 @@ class QtDrawingControl final : public DisplayListControl, private SceneWindowEve
   void removeWindow(QScreen* screen);
   // Lets go of scaled pictures that no window draws any more.
   void dropUnusedPictures();
+  // The same, after a frame, when it draws other pictures than the frame before it did: most
+  // frames draw the same ones.
+  void dropPicturesNoLongerDrawn();
   void frameDue();
   void raiseLater(void (DrawingEvents::*event)());
 
@@ -69,6 +74,9 @@ class QtDrawingControl final : public DisplayListControl, private SceneWindowEve
   DrawingEvents* sink_ = nullptr;
   bool displayOpen_ = false;
   DisplayList presented_;
+  // The pictures (sprite, version) the presented frame draws, and the frame before it.
+  std::vector<std::pair<SpriteHandle, std::uint64_t>> drawnNow_;
+  std::vector<std::pair<SpriteHandle, std::uint64_t>> drawnBefore_;
   std::vector<std::unique_ptr<SceneWindow>> windows_;
   HostedWindow* hostedWindow_ = nullptr;  // one of windows_ when placed in a host
   std::shared_ptr<ScaledPictures> scaledPictures_ = std::make_shared<ScaledPictures>();
