@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QBackingStore>
 #include <QPointF>
 #include <QRegion>
 #include <QWindow>
@@ -8,6 +7,7 @@
 
 #include "controls/display_list.h"
 #include "controls/scene_renderer.h"
+#include "controls/window_presenter.h"
 
 namespace skyfare {
 
@@ -23,9 +23,8 @@ class SceneWindowEvents {
 
 // A window that shows the presented display list fitted to its size with black bars. It paints
 // and flushes only the damaged part of each frame, and all of itself when it is exposed or
-// resized. The window's picture is kept by the display server; the backing store holds a
-// stretch of rows only, filled with the damaged rows of one frame after another and flushed
-// into place, so its memory is a fraction of the window's.
+// resized. The window's picture is kept by the display server; the window holds only the parts
+// it is putting there (see WindowPresenter).
 class SceneWindow : public QWindow {
  public:
   const SceneMapping& mapping() const { return renderer_.mapping(); }
@@ -41,20 +40,17 @@ class SceneWindow : public QWindow {
   SceneWindowEvents& events() { return events_; }
   void exposeEvent(QExposeEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   bool paint(const QRegion& region, bool withBars);
-  // Paints the damaged rows from top on into the store's free rows; the rows done.
-  int paintRows(const QRegion& region, int top, bool withBars);
   void paintAll();
-  void resizeStore(QSize windowSize);
 
   const DisplayList& presented_;
   SceneWindowEvents& events_;
-  QBackingStore backingStore_;
-  int storeRows_ = 0;
-  int nextStoreRow_ = 0;  // rows above it were flushed since the store was last filled
   SceneRenderer renderer_;
+  // Made when the window is first shown, and dropped with its platform window.
+  std::unique_ptr<WindowPresenter> presenter_;
 };
 
 }  // namespace skyfare
