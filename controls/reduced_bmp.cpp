@@ -238,11 +238,16 @@ bool reducePart(const ZstdFrames& frames, const Layout& layout, const Taps& acro
       const double weight = down.taps[t].weight;
       for (std::size_t i = 0; i < rowValues; ++i) total[i] += lastSummed[i] * weight;
     }
-    auto* out = reinterpret_cast<QRgb*>(pictureBits + y * bytesPerLine);
+    // Red, green, blue bytes for an opaque picture; premultiplied 32-bit pixels with alpha.
+    uchar* out = pictureBits + y * bytesPerLine;
     for (std::size_t x = 0; x < width; ++x) {
       const double* sum = &total[x * kChannels];
-      const auto channel = [&](int c) { return static_cast<int>(sum[c] * perSum + 0.5); };
-      out[x] = qRgba(channel(0), channel(1), channel(2), kChannels == 4 ? channel(3) : 255);
+      const auto channel = [&](int c) { return static_cast<uchar>(sum[c] * perSum + 0.5); };
+      if constexpr (kChannels == 4) {
+        reinterpret_cast<QRgb*>(out)[x] = qRgba(channel(0), channel(1), channel(2), channel(3));
+      } else {
+        for (int c = 0; c < 3; ++c) out[3 * x + static_cast<std::size_t>(c)] = channel(c);
+      }
     }
   }
   return true;
@@ -293,7 +298,7 @@ QImage readReducedBmp(const std::string& path, QSize fileSize, QSize size, bool 
   if (!layout || QSize(layout->width, layout->height) != fileSize)
     return {};
 
-  QImage picture(size, withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+  QImage picture(size, withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB888);
   if (picture.isNull())
     return {};
   const bool read = layout->bytesPerPixel == 4 ? reduceRows<4>(frames, *layout, picture)

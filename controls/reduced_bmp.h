@@ -11,7 +11,7 @@ namespace skyfare {
 // over the area it covers. Bands of rows are decoded and averaged one at a time, so a large
 // picture never sits in memory whole; parts of the picture are made side by side, one per
 // core. Takes the two layouts the program's own pictures come in: 24 bits per pixel, giving an
-// opaque picture (Format_RGB32), or 32 bits with an alpha mask, giving a premultiplied one
+// opaque picture (Format_RGB888), or 32 bits with an alpha mask, giving a premultiplied one
 // (Format_ARGB32_Premultiplied). `withAlpha` says which one the caller expects. A null image
 // when the file is missing, not a regular file, damaged, of another layout or size, or not of
 // the expected kind.

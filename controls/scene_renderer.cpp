@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QTransform>
 
+#include "controls/opaque_copy.h"
+
 namespace skyfare {
 namespace {
 
@@ -61,8 +63,10 @@ void SceneRenderer::paintOp(QPainter& painter, const DrawOp& op, const QRect& re
   if (const auto* fill = std::get_if<FillOp>(&op)) {
     painter.fillRect(rect, toQColor(fill->colour));
   } else if (const auto* sprite = std::get_if<SpriteOp>(&op)) {
-    painter.drawImage(mapping_.toTarget(sprite->x, sprite->y),
-                      scaledPictures_->scaled(*sprite, mapping_));
+    const QPoint at = mapping_.toTarget(sprite->x, sprite->y);
+    const QImage& picture = scaledPictures_->scaled(*sprite, mapping_);
+    if (!copyOpaquePicture(painter, at, picture, rect))
+      painter.drawImage(at, picture);
   } else if (const auto* text = std::get_if<TextOp>(&op)) {
     // On top of the painter's own transform, so a target may be painted a part at a time.
     const QTransform targetTransform = painter.transform();

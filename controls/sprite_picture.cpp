@@ -45,7 +45,7 @@ PictureRead loadSpritePicture(const std::string& fileName, int transparentMode) 
   if (picture.isNull())
     return read;
   if (transparentMode != kTransparentBackground)
-    return {picture.convertToFormat(QImage::Format_RGB32), {}};
+    return {picture.convertToFormat(QImage::Format_RGB888), {}};
   if (picture.hasAlphaChannel()) {
     const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
     if (usesAlpha(argb))
