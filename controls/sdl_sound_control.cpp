@@ -2,10 +2,12 @@
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <iostream>
+#include <optional>
 #include <set>
 
 #include "controls/regular_file.h"
@@ -18,6 +20,7 @@ namespace {
 
 // How long loading a sound waits for a device still opening; a later play decodes it.
 constexpr std::chrono::milliseconds kDeviceWaitMs{250};
+constexpr Uint32 kConversionPieceBytes = 64 * 1024;
 
 // A mixer effect: scales the channel's samples, in the mixer's pinned 16-bit format, by the
 // sound's gain before they are mixed.
@@ -27,6 +30,70 @@ void applyGain(int, void* stream, int lengthBytes, void* userData) {
   const int count = lengthBytes / static_cast<int>(sizeof(std::int16_t));
   for (int i = 0; i < count; ++i)
     samples[i] = static_cast<std::int16_t>(std::lround(samples[i] * gain));
+}
+
+// The checked wave's samples in the mixer's format, converted a piece at a time so that they
+// take their own size and no more: the mixer's own loader keeps a buffer many times larger.
+std::optional<std::vector<Uint8>> mixerSamples(const std::vector<unsigned char>& wave) {
+  SDL_AudioSpec spec{};
+  Uint8* decoded = nullptr;
+  Uint32 decodedBytes = 0;
+  if (SDL_LoadWAV_RW(SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size())), 1, &spec,
+                     &decoded, &decodedBytes) == nullptr)
+    return std::nullopt;
+  const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> ownedDecoded(decoded, &SDL_FreeWAV);
+  int rateHz = 0;
+  Uint16 format = 0;
+  int channels = 0;
+  if (Mix_QuerySpec(&rateHz, &format, &channels) == 0)
+    return std::nullopt;
+  const std::unique_ptr<SDL_AudioStream, decltype(&SDL_FreeAudioStream)> stream(
+      SDL_NewAudioStream(spec.format, spec.channels, spec.freq, format,
+                         static_cast<Uint8>(channels), rateHz),
+      &SDL_FreeAudioStream);
+  if (!stream)
+    return std::nullopt;
+  const std::size_t inFrameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+  const std::size_t outFrameBytes =
+      SDL_AUDIO_BITSIZE(format) / 8 * static_cast<std::size_t>(channels);
+  const std::uint64_t inFrames = decodedBytes / inFrameBytes;
+  const std::size_t wantedBytes =
+      static_cast<std::size_t>(inFrames * static_cast<std::uint64_t>(rateHz) / spec.freq) *
+      outFrameBytes;
+  std::vector<Uint8> samples;
+  samples.reserve(wantedBytes + kConversionPieceBytes);
+  const auto take = [&] {
+    for (int ready = SDL_AudioStreamAvailable(stream.get()); ready > 0;
+         ready = SDL_AudioStreamAvailable(stream.get())) {
+      const std::size_t had = samples.size();
+      samples.resize(had + static_cast<std::size_t>(ready));
+      const int got = SDL_AudioStreamGet(stream.get(), samples.data() + had, ready);
+      samples.resize(had + static_cast<std::size_t>(std::max(got, 0)));
+      if (got <= 0)
+        return;
+    }
+  };
+  const auto put = [&](const Uint8* bytes, Uint32 count) {
+    for (Uint32 at = 0; at < count; at += kConversionPieceBytes) {
+      if (SDL_AudioStreamPut(stream.get(), bytes + at,
+                             static_cast<int>(std::min(kConversionPieceBytes, count - at))) != 0)
+        return false;
+      take();
+    }
+    return true;
+  };
+  // The resampler holds back the last frames even when flushed, so silence follows the wave
+  // through it and is cut off again after.
+  const std::size_t trailingFrames = std::max(1024, spec.freq / 10);
+  const std::vector<Uint8> silence(trailingFrames * inFrameBytes,
+                                   spec.format == AUDIO_U8 ? 0x80 : 0x00);
+  if (!put(decoded, static_cast<Uint32>(inFrames * inFrameBytes)) ||
+      !put(silence.data(), static_cast<Uint32>(silence.size())) ||
+      SDL_AudioStreamFlush(stream.get()) != 0)
+    return std::nullopt;
+  take();
+  samples.resize(std::min(samples.size(), wantedBytes));
+  return samples;
 }
 
 }  // namespace
@@ -68,9 +135,13 @@ SoundHandle SdlSoundControl::LoadWave(const std::string& fileName) {
 }
 
 void SdlSoundControl::decode(Sound& sound) {
-  SDL_RWops* source = SDL_RWFromConstMem(sound.wave.data(), static_cast<int>(sound.wave.size()));
-  sound.chunk.reset(Mix_LoadWAV_RW(source, 1));
+  std::optional<std::vector<Uint8>> samples = mixerSamples(sound.wave);
   std::vector<unsigned char>().swap(sound.wave);
+  if (samples) {
+    sound.samples = std::move(*samples);
+    sound.chunk.reset(
+        Mix_QuickLoad_RAW(sound.samples.data(), static_cast<Uint32>(sound.samples.size())));
+  }
   if (!sound.chunk) {
     std::cerr << "skyfare: cannot read sound file " << sound.fileName << ": " << Mix_GetError()
               << '\n';

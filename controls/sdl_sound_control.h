@@ -40,8 +40,11 @@ class SdlSoundControl final : public SoundControl {
 
   struct Sound {
     std::string fileName;
-    std::vector<unsigned char> wave;  // the checked file, until the device can decode it
-    std::unique_ptr<Mix_Chunk, ChunkDeleter> chunk;  // empty for a sound that plays nothing
+    std::vector<unsigned char> wave;     // the checked file, until the device can decode it
+    std::vector<unsigned char> samples;  // in the mixer's format, played by the chunk
+    // Declared after the samples, so that it halts its channel before they are freed; empty for
+    // a sound that plays nothing.
+    std::unique_ptr<Mix_Chunk, ChunkDeleter> chunk;
     int channel = -1;
     // Read by the mixer's thread while the sound plays.
     std::atomic<float> gain{1.0F};

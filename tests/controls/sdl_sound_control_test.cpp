@@ -82,6 +82,24 @@ TEST_F(SdlSoundControlTest, MinusTwoThousandIsOneTenthOfFullLoudnessOnTheNextPla
   EXPECT_NEAR(quiet / loud, 0.1, 0.002);
 }
 
+TEST_F(SdlSoundControlTest, AWaveAtHalfTheMixersRatePlaysForItsOwnLengthAtItsOwnLevel) {
+  const std::string halfRateTone = capture_.file("half-rate.wav");
+  writeToneWave(
+      halfRateTone, kShortToneFrames / 2, [](double) { return kToneAmplitude; },
+      testing::kWaveRateHz / 2);
+  sound_->PlaySound(sound_->LoadWave(halfRateTone), -1, -1);
+  capture_.waitUntil([](const auto& s) { return endedBursts(s) == 1; });
+  sound_.reset();
+
+  const auto samples = capture_.left();
+  const auto found = bursts(samples);
+  ASSERT_EQ(found.size(), 1U);
+  // The resampler's filter may smear the edges by a few frames.
+  EXPECT_NEAR(static_cast<double>(found[0].length()), kShortToneFrames, 40.0);
+  EXPECT_NEAR(rms(samples, found[0].begin + 200, found[0].begin + 200 + kWindowFrames * 5),
+              32767.0 * kToneAmplitude / std::sqrt(2.0), 50.0);
+}
+
 TEST_F(SdlSoundControlTest, VolumeChangeReachesASoundAlreadyPlaying) {
   const SoundHandle tone = sound_->LoadWave(longTone_);
   sound_->PlaySound(tone, -1, -1);

@@ -18,10 +18,11 @@ inline constexpr double kToneHz = 441.0;
 // Writes a mono 16-bit PCM wave file of a sine tone whose amplitude, a fraction of full scale,
 // is given for each point of the clip from 0 (start) to 1 (end).
 inline void writeToneWave(const std::string& path, int frames,
-                          const std::function<double(double)>& amplitudeAt) {
+                          const std::function<double(double)>& amplitudeAt,
+                          int rateHz = kWaveRateHz) {
   std::vector<std::int16_t> samples(frames);
   for (int i = 0; i < frames; ++i) {
-    const double phase = 2.0 * std::numbers::pi * kToneHz * i / kWaveRateHz;
+    const double phase = 2.0 * std::numbers::pi * kToneHz * i / rateHz;
     samples[i] = static_cast<std::int16_t>(
         std::lround(32767.0 * amplitudeAt(static_cast<double>(i) / frames) * std::sin(phase)));
   }
@@ -35,8 +36,8 @@ inline void writeToneWave(const std::string& path, int frames,
   put32(16);
   put16(1);  // PCM
   put16(1);  // mono
-  put32(kWaveRateHz);
-  put32(kWaveRateHz * 2);
+  put32(static_cast<std::uint32_t>(rateHz));
+  put32(static_cast<std::uint32_t>(rateHz) * 2);
   put16(2);
   put16(16);
   out.write("data", 4);
