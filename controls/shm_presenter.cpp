@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kBytesPerPixel = 4;
 // The segment's size as a share of the window's: a frame's damage usually fits in one go.
-constexpr int kWindowBytesPerSegmentByte = 8;
+constexpr int kWindowBytesPerSegmentByte = 16;
 
 template <typename Reply>
 using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
