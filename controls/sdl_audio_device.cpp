@@ -1,8 +1,8 @@
 #include "controls/sdl_audio_device.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <iostream>
 #include <mutex>
@@ -17,30 +17,42 @@ struct SdlAudioDevice::Opening {
   bool done = false;
   bool abandoned = false;  // the device object is gone; the thread closes what it opened
   bool subsystemOpen = false;
-  bool mixerOpen = false;
+  SDL_AudioDeviceID deviceId = 0;
+  // Read on the audio thread, which holds the device's lock while it asks for samples.
+  AudioSource* source = nullptr;
 };
 
 namespace {
 
 constexpr std::chrono::milliseconds kCloseWaitMs{250};
 
-void closeDevice(bool subsystemOpen, bool mixerOpen) {
-  if (mixerOpen)
-    Mix_CloseAudio();
-  // Loading a sound may have started decoder libraries even without Mix_Init.
-  Mix_Quit();
+void closeDevice(bool subsystemOpen, SDL_AudioDeviceID deviceId) {
+  if (deviceId != 0)
+    SDL_CloseAudioDevice(deviceId);
   if (subsystemOpen)
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
+
 }  // namespace
 
-SdlAudioDevice::SdlAudioDevice() : opening_(std::make_shared<Opening>()) {
+void SdlAudioDevice::fillFromSource(void* opening, unsigned char* stream, int bytes) {
+  const std::span samples(reinterpret_cast<std::int16_t*>(stream),
+                          static_cast<std::size_t>(bytes) / sizeof(std::int16_t));
+  if (AudioSource* source = static_cast<const Opening*>(opening)->source)
+    source->fill(samples);
+  else
+    std::fill(samples.begin(), samples.end(), std::int16_t{0});
+}
+
+SdlAudioDevice::SdlAudioDevice(AudioSource& source) : opening_(std::make_shared<Opening>()) {
+  opening_->source = &source;
   // Without this SDL installs handlers that make the process ignore SIGTERM.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   std::thread([opening = opening_] { openOn(opening); }).detach();
 }
 
 SdlAudioDevice::~SdlAudioDevice() {
+  detachSource();
   std::unique_lock lock(opening_->mutex);
   // An opening about to finish is waited for, so the next device never opens beside it; one
   // that hangs is not allowed to hold up the end of the program.
@@ -49,34 +61,65 @@ SdlAudioDevice::~SdlAudioDevice() {
     opening_->abandoned = true;
     return;
   }
-  closeDevice(opening_->subsystemOpen, opening_->mixerOpen);
+  closeDevice(opening_->subsystemOpen, opening_->deviceId);
 }
 
 bool SdlAudioDevice::isOpen(std::chrono::milliseconds wait) const {
   std::unique_lock lock(opening_->mutex);
   opening_->finished.wait_for(lock, wait, [this] { return opening_->done; });
-  return opening_->done && opening_->mixerOpen;
+  return opening_->done && opening_->deviceId != 0;
 }
 
 bool SdlAudioDevice::hasFailed() const {
   const std::scoped_lock lock(opening_->mutex);
-  return opening_->done && !opening_->mixerOpen;
+  return opening_->done && opening_->deviceId == 0;
+}
+
+void SdlAudioDevice::detachSource() {
+  const std::scoped_lock lock(opening_->mutex);
+  // Before the device is open the audio thread has not started.
+  if (opening_->deviceId != 0)
+    SDL_LockAudioDevice(opening_->deviceId);
+  opening_->source = nullptr;
+  if (opening_->deviceId != 0)
+    SDL_UnlockAudioDevice(opening_->deviceId);
+}
+
+SdlAudioDevice::Pause::Pause(const SdlAudioDevice& device) : deviceId_(0) {
+  const std::scoped_lock lock(device.opening_->mutex);
+  deviceId_ = device.opening_->deviceId;
+  if (deviceId_ != 0)
+    SDL_LockAudioDevice(deviceId_);
+}
+
+SdlAudioDevice::Pause::~Pause() {
+  if (deviceId_ != 0)
+    SDL_UnlockAudioDevice(deviceId_);
 }
 
 void SdlAudioDevice::openOn(const std::shared_ptr<Opening>& opening) {
   const bool subsystemOpen = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-  const bool mixerOpen =
-      subsystemOpen && Mix_OpenAudioDevice(kMixSampleRateHz, AUDIO_S16SYS, kMixChannelCount,
-                                           kMixBufferFrames, nullptr, 0) == 0;
+  SDL_AudioSpec wanted{};
+  wanted.freq = kMixSampleRateHz;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = kMixChannelCount;
+  wanted.samples = kMixBufferFrames;
+  wanted.callback = fillFromSource;
+  wanted.userdata = opening.get();
+  // No format changes allowed: SDL converts what the source gives to what the hardware takes.
+  const SDL_AudioDeviceID deviceId =
+      subsystemOpen ? SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0) : 0;
   std::unique_lock lock(opening->mutex);
   if (opening->abandoned) {
-    closeDevice(subsystemOpen, mixerOpen);
+    closeDevice(subsystemOpen, deviceId);
     return;
   }
-  if (!mixerOpen)
+  if (deviceId == 0)
     std::cerr << "skyfare: no audio device; the saver runs silent\n";
+  else
+    SDL_PauseAudioDevice(deviceId, 0);
   opening->subsystemOpen = subsystemOpen;
-  opening->mixerOpen = mixerOpen;
+  opening->deviceId = deviceId;
   opening->done = true;
   opening->finished.notify_all();
 }

@@ -1,27 +1,37 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
+#include <span>
 
 #include "controls/sdl_alsa_quiet.h"
 
 namespace skyfare {
 
-// The one output format the mixer is opened with; SDL converts to whatever the device takes,
-// so everything mixed here, including the gain effect, sees exactly this format.
+// The one output format the device is opened with; SDL converts to whatever the hardware
+// takes, so everything mixed here sees exactly this format.
 inline constexpr int kMixSampleRateHz = 44100;
 inline constexpr int kMixChannelCount = 2;
 inline constexpr int kMixBufferFrames = 1024;
 
-// Opens SDL's audio subsystem and the mixer for the life of the object. The opening runs on a
-// thread of its own, because a sound server that accepts and never answers holds it for tens of
-// seconds: nothing else waits on it longer than it asks to. When the device cannot be opened the
-// object says so once on standard error and stays closed; nothing else fails. An object that
-// ends while the opening still hangs leaves the thread to close what it opens, silently.
-// The mixer is one per process, so a program keeps one open device at a time.
+// What the device plays: called on the audio thread for each buffer, in the format above
+// (16-bit samples, channels interleaved), which it must fill.
+class AudioSource {
+ public:
+  virtual ~AudioSource() = default;
+  virtual void fill(std::span<std::int16_t> samples) = 0;
+};
+
+// Opens SDL's audio subsystem and a device for the life of the object, playing what its source
+// gives. The opening runs on a thread of its own, because a sound server that accepts and never
+// answers holds it for tens of seconds: nothing else waits on it longer than it asks to. When
+// the device cannot be opened the object says so once on standard error and stays closed;
+// nothing else fails. An object that ends while the opening still hangs leaves the thread to
+// close what it opens, silently.
 class SdlAudioDevice {
  public:
-  SdlAudioDevice();
+  explicit SdlAudioDevice(AudioSource& source);
   ~SdlAudioDevice();
   SdlAudioDevice(const SdlAudioDevice&) = delete;
   SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
@@ -31,9 +41,27 @@ class SdlAudioDevice {
   // True once the opening has ended without a device.
   bool hasFailed() const;
 
+  // Keeps the audio thread out of the source while it lives, so the source may change what
+  // it plays.
+  class Pause {
+   public:
+    explicit Pause(const SdlAudioDevice& device);
+    ~Pause();
+    Pause(const Pause&) = delete;
+    Pause& operator=(const Pause&) = delete;
+
+   private:
+    std::uint32_t deviceId_;
+  };
+
+  // Stops the device asking the source for samples; the source may go after this.
+  void detachSource();
+
  private:
   struct Opening;
   static void openOn(const std::shared_ptr<Opening>& opening);
+  // The device's callback: asks the source for a buffer, or gives silence once it is detached.
+  static void fillFromSource(void* opening, unsigned char* stream, int bytes);
 
   std::shared_ptr<Opening> opening_;
 };

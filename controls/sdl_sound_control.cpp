@@ -1,6 +1,6 @@
 #include "controls/sdl_sound_control.h"
 
-#include <SDL_mixer.h>
+#include <SDL.h>
 
 #include <algorithm>
 #include <chrono>
@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <iostream>
 #include <optional>
-#include <set>
+#include <span>
 
 #include "controls/regular_file.h"
 #include "controls/sdl_volume_gain.h"
@@ -22,19 +22,9 @@ namespace {
 constexpr std::chrono::milliseconds kDeviceWaitMs{250};
 constexpr Uint32 kConversionPieceBytes = 64 * 1024;
 
-// A mixer effect: scales the channel's samples, in the mixer's pinned 16-bit format, by the
-// sound's gain before they are mixed.
-void applyGain(int, void* stream, int lengthBytes, void* userData) {
-  const float gain = static_cast<const std::atomic<float>*>(userData)->load();
-  auto* samples = static_cast<std::int16_t*>(stream);
-  const int count = lengthBytes / static_cast<int>(sizeof(std::int16_t));
-  for (int i = 0; i < count; ++i)
-    samples[i] = static_cast<std::int16_t>(std::lround(samples[i] * gain));
-}
-
-// The checked wave's samples in the mixer's format, converted a piece at a time so that they
-// take their own size and no more: the mixer's own loader keeps a buffer many times larger.
-std::optional<std::vector<Uint8>> mixerSamples(const std::vector<unsigned char>& wave) {
+// The checked wave's samples in the device's format, converted a piece at a time so that they
+// take their own size and no more.
+std::optional<std::vector<std::int16_t>> deviceSamples(const std::vector<unsigned char>& wave) {
   SDL_AudioSpec spec{};
   Uint8* decoded = nullptr;
   Uint32 decodedBytes = 0;
@@ -42,11 +32,9 @@ std::optional<std::vector<Uint8>> mixerSamples(const std::vector<unsigned char>&
                      &decoded, &decodedBytes) == nullptr)
     return std::nullopt;
   const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> ownedDecoded(decoded, &SDL_FreeWAV);
-  int rateHz = 0;
-  Uint16 format = 0;
-  int channels = 0;
-  if (Mix_QuerySpec(&rateHz, &format, &channels) == 0)
-    return std::nullopt;
+  constexpr int rateHz = kMixSampleRateHz;
+  constexpr int channels = kMixChannelCount;
+  constexpr SDL_AudioFormat format = AUDIO_S16SYS;
   const std::unique_ptr<SDL_AudioStream, decltype(&SDL_FreeAudioStream)> stream(
       SDL_NewAudioStream(spec.format, spec.channels, spec.freq, format,
                          static_cast<Uint8>(channels), rateHz),
@@ -60,15 +48,17 @@ std::optional<std::vector<Uint8>> mixerSamples(const std::vector<unsigned char>&
   const std::size_t wantedBytes =
       static_cast<std::size_t>(inFrames * static_cast<std::uint64_t>(rateHz) / spec.freq) *
       outFrameBytes;
-  std::vector<Uint8> samples;
-  samples.reserve(wantedBytes + kConversionPieceBytes);
+  constexpr std::size_t kSampleBytes = sizeof(std::int16_t);
+  std::vector<std::int16_t> samples;
+  samples.reserve((wantedBytes + kConversionPieceBytes) / kSampleBytes);
   const auto take = [&] {
     for (int ready = SDL_AudioStreamAvailable(stream.get()); ready > 0;
          ready = SDL_AudioStreamAvailable(stream.get())) {
       const std::size_t had = samples.size();
-      samples.resize(had + static_cast<std::size_t>(ready));
-      const int got = SDL_AudioStreamGet(stream.get(), samples.data() + had, ready);
-      samples.resize(had + static_cast<std::size_t>(std::max(got, 0)));
+      samples.resize(had + static_cast<std::size_t>(ready) / kSampleBytes);
+      const int got = SDL_AudioStreamGet(stream.get(), samples.data() + had,
+                                         static_cast<int>((samples.size() - had) * kSampleBytes));
+      samples.resize(had + static_cast<std::size_t>(std::max(got, 0)) / kSampleBytes);
       if (got <= 0)
         return;
     }
@@ -92,18 +82,18 @@ std::optional<std::vector<Uint8>> mixerSamples(const std::vector<unsigned char>&
       SDL_AudioStreamFlush(stream.get()) != 0)
     return std::nullopt;
   take();
-  samples.resize(std::min(samples.size(), wantedBytes));
+  samples.resize(std::min(samples.size(), wantedBytes / kSampleBytes));
   return samples;
 }
 
 }  // namespace
 
-void SdlSoundControl::ChunkDeleter::operator()(Mix_Chunk* chunk) const {
-  // Also halts any channel still playing the chunk.
-  Mix_FreeChunk(chunk);
-}
-
 SdlSoundControl::SdlSoundControl() = default;
+
+SdlSoundControl::~SdlSoundControl() {
+  // The device outlives the sounds it plays from, so it must stop reading them first.
+  device_.detachSource();
+}
 
 void SdlSoundControl::setVisible(bool) {}
 
@@ -135,35 +125,28 @@ SoundHandle SdlSoundControl::LoadWave(const std::string& fileName) {
 }
 
 void SdlSoundControl::decode(Sound& sound) {
-  std::optional<std::vector<Uint8>> samples = mixerSamples(sound.wave);
+  std::optional<std::vector<std::int16_t>> samples = deviceSamples(sound.wave);
   std::vector<unsigned char>().swap(sound.wave);
-  if (samples) {
-    sound.samples = std::move(*samples);
-    sound.chunk.reset(
-        Mix_QuickLoad_RAW(sound.samples.data(), static_cast<Uint32>(sound.samples.size())));
-  }
-  if (!sound.chunk) {
-    std::cerr << "skyfare: cannot read sound file " << sound.fileName << ": " << Mix_GetError()
+  if (!samples) {
+    std::cerr << "skyfare: cannot read sound file " << sound.fileName << ": " << SDL_GetError()
               << '\n';
     return;
   }
-  sound.channel = freeChannel();
-  if (sound.channel >= Mix_AllocateChannels(-1))
-    Mix_AllocateChannels(sound.channel + 1);
+  sound.samples = std::move(*samples);
+  sound.decoded = true;
 }
 
 void SdlSoundControl::PlaySound(SoundHandle sound, int, int) {
   Sound* found = find(sound);
   if (found != nullptr && !found->wave.empty() && device_.isOpen())
     decode(*found);
-  if (found == nullptr || !found->chunk || Mix_Playing(found->channel) != 0)
+  if (found == nullptr || !found->decoded)
     return;
-  // A channel loses its effects when it stops, so each play registers the gain afresh, before
-  // the first samples are mixed.
-  Mix_UnregisterAllEffects(found->channel);
-  Mix_RegisterEffect(found->channel, applyGain, nullptr, &found->gain);
-  if (Mix_PlayChannel(found->channel, found->chunk.get(), 0) < 0)
-    Mix_UnregisterAllEffects(found->channel);
+  const SdlAudioDevice::Pause pause(device_);
+  // A sound that is playing goes on; it does not start again.
+  if (std::none_of(playing_.begin(), playing_.end(),
+                   [found](const Playing& p) { return p.sound == found; }))
+    playing_.push_back({found, 0});
 }
 
 void SdlSoundControl::SetVolume(SoundHandle sound, int volume) {
@@ -172,8 +155,8 @@ void SdlSoundControl::SetVolume(SoundHandle sound, int volume) {
 }
 
 void SdlSoundControl::StopSound(SoundHandle sound) {
-  if (Sound* found = find(sound); found != nullptr && found->chunk)
-    Mix_HaltChannel(found->channel);
+  if (const Sound* found = find(sound))
+    stop(*found);
 }
 
 void SdlSoundControl::ReleaseSound(SoundHandle sound) {
@@ -182,21 +165,33 @@ void SdlSoundControl::ReleaseSound(SoundHandle sound) {
 }
 
 void SdlSoundControl::StopAll() {
-  if (device_.isOpen())
-    Mix_HaltChannel(-1);
+  const SdlAudioDevice::Pause pause(device_);
+  playing_.clear();
+}
+
+void SdlSoundControl::stop(const Sound& sound) {
+  const SdlAudioDevice::Pause pause(device_);
+  std::erase_if(playing_, [&sound](const Playing& p) { return p.sound == &sound; });
+}
+
+void SdlSoundControl::fill(std::span<std::int16_t> samples) {
+  std::fill(samples.begin(), samples.end(), std::int16_t{0});
+  for (Playing& play : playing_) {
+    const std::vector<std::int16_t>& from = play.sound->samples;
+    const float gain = play.sound->gain.load();
+    const std::size_t count = std::min(samples.size(), from.size() - play.nextSample);
+    for (std::size_t i = 0; i < count; ++i) {
+      const long mixed = samples[i] + std::lround(from[play.nextSample + i] * gain);
+      samples[i] = static_cast<std::int16_t>(std::clamp<long>(mixed, INT16_MIN, INT16_MAX));
+    }
+    play.nextSample += count;
+  }
+  std::erase_if(playing_, [](const Playing& p) { return p.nextSample >= p.sound->samples.size(); });
 }
 
 SdlSoundControl::Sound* SdlSoundControl::find(SoundHandle sound) {
   const auto it = sounds_.find(sound);
   return it == sounds_.end() ? nullptr : it->second.get();
-}
-
-int SdlSoundControl::freeChannel() const {
-  std::set<int> used;
-  for (const auto& [handle, sound] : sounds_) used.insert(sound->channel);
-  int channel = 0;
-  while (used.count(channel) != 0) ++channel;
-  return channel;
 }
 
 }  // namespace skyfare

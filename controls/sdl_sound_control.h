@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -9,19 +10,19 @@
 #include "controls/sdl_audio_device.h"
 #include "core/controls/sound_control.h"
 
-struct Mix_Chunk;
-
 namespace skyfare {
 
-// The sound component over SDL's mixer. Each loaded sound has a mixer channel of its own and a
-// gain that follows SetVolume exactly, also while it plays. Handles count up from 1 and are
-// never reused. Without an audio device, or for a file that cannot be read, LoadWave still
-// gives a handle; that sound plays nothing and the problem is told once on standard error.
-// A sound file is read only when it is a regular wave file of sane size, rate and length. A
-// device that opens late gets the sounds loaded before it, decoded when they are first played.
-class SdlSoundControl final : public SoundControl {
+// The sound component over SDL's audio device. Loaded sounds are kept in the device's format
+// and mixed on its thread, each with a gain that follows SetVolume exactly, also while it
+// plays. Handles count up from 1 and are never reused. Without an audio device, or for a file
+// that cannot be read, LoadWave still gives a handle; that sound plays nothing and the problem
+// is told once on standard error. A sound file is read only when it is a regular wave file of
+// sane size, rate and length. A device that opens late gets the sounds loaded before it,
+// decoded when they are first played.
+class SdlSoundControl final : public SoundControl, private AudioSource {
  public:
   SdlSoundControl();
+  ~SdlSoundControl() override;
   SdlSoundControl(const SdlSoundControl&) = delete;
   SdlSoundControl& operator=(const SdlSoundControl&) = delete;
 
@@ -34,30 +35,30 @@ class SdlSoundControl final : public SoundControl {
   void StopAll() override;
 
  private:
-  struct ChunkDeleter {
-    void operator()(Mix_Chunk* chunk) const;
-  };
-
   struct Sound {
     std::string fileName;
-    std::vector<unsigned char> wave;     // the checked file, until the device can decode it
-    std::vector<unsigned char> samples;  // in the mixer's format, played by the chunk
-    // Declared after the samples, so that it halts its channel before they are freed; empty for
-    // a sound that plays nothing.
-    std::unique_ptr<Mix_Chunk, ChunkDeleter> chunk;
-    int channel = -1;
-    // Read by the mixer's thread while the sound plays.
+    std::vector<unsigned char> wave;  // the checked file, until the device can decode it
+    bool decoded = false;             // false also for a sound that plays nothing
+    // In the device's format; read by the audio thread while the sound plays.
+    std::vector<std::int16_t> samples;
     std::atomic<float> gain{1.0F};
   };
+  // A sound being played, and the next sample the device takes from it.
+  struct Playing {
+    const Sound* sound;
+    std::size_t nextSample;
+  };
 
+  void fill(std::span<std::int16_t> samples) override;
   void decode(Sound& sound);
   Sound* find(SoundHandle sound);
-  int freeChannel() const;
+  void stop(const Sound& sound);
 
-  // Declared first so that it closes after every sound is freed.
-  SdlAudioDevice device_;
   std::map<SoundHandle, std::unique_ptr<Sound>> sounds_;
   SoundHandle lastHandle_ = 0;
+  std::vector<Playing> playing_;  // changed only while the device is paused
+  // Declared last, so that it opens with everything it plays from in place.
+  SdlAudioDevice device_{*this};
 };
 
 }  // namespace skyfare
