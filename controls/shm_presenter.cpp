@@ -11,8 +11,10 @@ namespace skyfare {
 namespace {
 
 constexpr int kBytesPerPixel = 4;
-// The segment's size as a share of the window's: a frame's damage usually fits in one go.
+// The segment's size as a share of the window's, and at most a fixed size: a frame's damage
+// usually fits in one go, and on large screens a few waits cost less than the memory.
 constexpr int kWindowBytesPerSegmentByte = 16;
+constexpr std::size_t kLargestSegmentBytes = std::size_t{1} << 20;
 
 template <typename Reply>
 using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
@@ -109,7 +111,8 @@ void ShmPresenter::resize(QSize windowSize) {
   const std::size_t windowBytes =
       rowBytes * static_cast<std::size_t>(std::max(windowSize.height(), 1));
   // At least one full row, so every part can be painted.
-  const std::size_t wanted = std::max(rowBytes, windowBytes / kWindowBytesPerSegmentByte);
+  const std::size_t wanted =
+      std::max(rowBytes, std::min(windowBytes / kWindowBytesPerSegmentByte, kLargestSegmentBytes));
   if (wanted == segmentBytes_)
     return;
   releaseSegment();
