@@ -56,7 +56,7 @@ TEST(SoundLimitSession, SoundOffOneSilencesTheJetAfterAMinuteOfTicks) {
     for (; frame < 60 * 60; ++frame) frameAndMaybeTick(frame);
     ASSERT_TRUE(form.jetSound().soundStopped());
 
-    // The mixer's buffers still hold a few milliseconds; after that, silence, even while the jet
+    // The device's buffers still hold a few milliseconds; after that, silence, even while the jet
     // flies on through more level frames.
     silentFrom = capture.left().size() + kFramesPerSecond / 10;
     for (int more = 0; more < 600; ++more) frameAndMaybeTick(frame++);

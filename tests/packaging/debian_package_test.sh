@@ -21,7 +21,7 @@ dpkg-deb -I "$deb" >"$work/info" || fail "dpkg-deb -I cannot read the package"
 field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Package) == skyfare ]] || fail "package name: $(field Package)"
 [[ $(field Version) == "$VERSION" ]] || fail "package version: $(field Version)"
-for library in libqt6widgets6 libsdl2-mixer-2.0-0 libx11-6 libc6; do
+for library in libqt6widgets6 libsdl2-2.0-0 libxcb-shm0 libx11-6 libc6; do
   grep -q "$library" <<<"$(field Depends)" || fail "Depends lacks $library: $(field Depends)"
 done
 [[ $(field Suggests) == "xscreensaver | xsecurelock" ]] || fail "Suggests: $(field Suggests)"
