@@ -22,8 +22,9 @@ void BM_PictureForScreen(benchmark::State& state) {
   const bool city = state.range(0) == 0;
   const double scale = static_cast<double>(state.range(1)) / 600.0;
   const std::string file = dataFile(city ? "city lights.bmp" : "jet07.bmp");
-  const QImage picture = loadSpritePicture(file, city ? kOpaque : kTransparentBackground).image;
-  const DenseSource source{file};
+  const int mode = city ? kOpaque : kTransparentBackground;
+  const QImage picture = loadSpritePicture(file, mode).image;
+  const DenseSource source{file, mode, picture.size(), !picture.hasAlphaChannel()};
   const DenseSource* dense = state.range(2) != 0 ? &source : nullptr;
   const QSize size(static_cast<int>(std::lround(picture.width() * scale)),
                    static_cast<int>(std::lround(picture.height() * scale)));

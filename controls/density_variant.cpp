@@ -1,7 +1,10 @@
 #include "controls/density_variant.h"
 
+#include <iostream>
+
 #include "assets/picture_density.h"
 #include "controls/reduced_bmp.h"
+#include "controls/sprite_picture.h"
 
 namespace skyfare {
 namespace {
@@ -30,13 +33,20 @@ QImage pictureForScreen(const QImage& picture, const DenseSource* source, double
   const int density = densityForScale(scale);
   if (source != nullptr && density != 0) {
     // Beyond the largest density the file is read at its own size and enlarged after.
-    const QSize fileSize = picture.size() * density;
+    const QSize fileSize = source->size * density;
     const QImage dense = readReducedBmp(densityFileName(source->fileName, density), fileSize,
-                                        size.boundedTo(fileSize), picture.hasAlphaChannel());
+                                        size.boundedTo(fileSize), !source->opaque);
     if (!dense.isNull())
       return scaledSmoothly(dense, size);
   }
-  return scaledSmoothly(picture, size);
+  if (!picture.isNull() || source == nullptr)
+    return scaledSmoothly(picture, size);
+  const PictureRead again = loadSpritePicture(source->fileName, source->transparentMode);
+  if (again.image.size() == source->size && again.image.hasAlphaChannel() != source->opaque)
+    return scaledSmoothly(again.image, size);
+  std::cerr << "skyfare: cannot read picture " << source->fileName << ": "
+            << (again.image.isNull() ? again.problem : "it changed since it was loaded") << '\n';
+  return {};
 }
 
 }  // namespace skyfare

@@ -10,7 +10,8 @@ bool SpriteOp::operator==(const SpriteOp& other) const {
 }
 
 QRect SpriteOp::bounds() const {
-  return sceneClipped(x, y, image.width(), image.height());
+  const QSize size = pictureSize();
+  return sceneClipped(x, y, size.width(), size.height());
 }
 
 QRegion SpriteOp::damage() const {

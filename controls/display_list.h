@@ -30,7 +30,8 @@ struct SpriteOp {
   std::uint64_t imageVersion = 0;
   std::int32_t x = 0;
   std::int32_t y = 0;
-  // Shared with the sprite store, so a picture reloaded mid-frame cannot change this op.
+  // Shared with the sprite store, so a picture reloaded mid-frame cannot change this op; null
+  // when the dense source stands for the picture.
   QImage image;
   QRegion coverage;  // where the picture can show, in its own pixels (pictureCoverage)
   std::shared_ptr<const DenseSource> denseSource;  // null for a picture of one density
@@ -40,7 +41,8 @@ struct SpriteOp {
   QRect bounds() const;
   // The scene pixels the sprite can change, cut to the scene.
   QRegion damage() const;
-  bool isOpaque() const { return !image.hasAlphaChannel(); }
+  QSize pictureSize() const { return denseSource ? denseSource->size : image.size(); }
+  bool isOpaque() const { return denseSource ? denseSource->opaque : !image.hasAlphaChannel(); }
 };
 
 struct TextOp {

@@ -52,7 +52,7 @@ void DisplayListControl::FillScreen(SceneColour colour) {
 
 void DisplayListControl::DrawSprite(SpriteHandle sprite) {
   const auto* s = sprites_.find(sprite);
-  if (s == nullptr || s->image.isNull())
+  if (s == nullptr || (s->image.isNull() && !s->denseSource))
     return;
   frame_.push_back(
       SpriteOp{sprite, s->imageVersion, s->x, s->y, s->image, s->coverage, s->denseSource});

@@ -6,9 +6,11 @@ namespace skyfare {
 
 const QImage& ScaledPictures::scaled(const SpriteOp& op, const SceneMapping& mapping) {
   ScaledPicture& entry = pictures_[Key(op.sprite, mapping.scale())];
-  if (entry.image.isNull() || entry.imageVersion != op.imageVersion) {
-    const QSize size(mapping.scaledLength(op.image.width()),
-                     mapping.scaledLength(op.image.height()));
+  if (!entry.made || entry.imageVersion != op.imageVersion) {
+    const QSize pictureSize = op.pictureSize();
+    const QSize size(mapping.scaledLength(pictureSize.width()),
+                     mapping.scaledLength(pictureSize.height()));
+    entry.made = true;
     entry.imageVersion = op.imageVersion;
     entry.image = pictureForScreen(op.image, op.denseSource.get(), mapping.scale(), size);
   }

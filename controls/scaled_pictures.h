@@ -24,6 +24,7 @@ class ScaledPictures {
 
  private:
   struct ScaledPicture {
+    bool made = false;  // also when it could not be made, so it is not tried every frame
     std::uint64_t imageVersion = 0;
     QImage image;
   };

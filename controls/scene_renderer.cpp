@@ -87,9 +87,9 @@ QRect SceneRenderer::footprint(const DrawOp& op) const {
   if (const auto* sprite = std::get_if<SpriteOp>(&op)) {
     if (sprite->bounds().isEmpty())
       return {};
+    const QSize size = sprite->pictureSize();
     return QRect(mapping_.toTarget(sprite->x, sprite->y),
-                 QSize(mapping_.scaledLength(sprite->image.width()),
-                       mapping_.scaledLength(sprite->image.height())));
+                 QSize(mapping_.scaledLength(size.width()), mapping_.scaledLength(size.height())));
   }
   return mapping_.toTarget(opBounds(op));
 }

@@ -30,7 +30,9 @@ void SpriteStore::loadImage(SpriteHandle sprite, const std::string& fileName, in
     std::cerr << "skyfare: cannot read picture " << fileName << ": " << read.problem << '\n';
   } else if (!densePictureFolder_.isEmpty() &&
              QFileInfo(QString::fromStdString(fileName)).canonicalPath() == densePictureFolder_) {
-    target->denseSource = std::make_shared<const DenseSource>(DenseSource{fileName});
+    target->denseSource = std::make_shared<const DenseSource>(DenseSource{
+        fileName, transparentMode, target->image.size(), !target->image.hasAlphaChannel()});
+    target->image = QImage();
   }
 }
 

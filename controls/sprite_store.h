@@ -20,7 +20,9 @@ namespace skyfare {
 class SpriteStore {
  public:
   struct Sprite {
-    QImage image;  // null for an empty sprite, which draws nothing
+    // Null for an empty sprite, which draws nothing, and for one with a dense source, which
+    // keeps no 1× pixels.
+    QImage image;
     QRegion coverage;
     std::uint64_t imageVersion = 0;
     std::int32_t x = 0;

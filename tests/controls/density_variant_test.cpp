@@ -93,7 +93,7 @@ TEST_F(DensityVariantTest, PicturesOfTheDenseFolderAreReducedFromTheDensityTheSc
   const QImage at36 = onScreen(plane_, 3.6);
   EXPECT_EQ(at36.size(), QSize(144, 72));
   EXPECT_EQ(middleOf(at36), QColor(Qt::green));
-  EXPECT_EQ(at36.format(), load(plane_).image.format());
+  EXPECT_EQ(at36.format(), QImage::Format_RGB888);
   const QImage at5 = onScreen(plane_, 5.0);
   EXPECT_EQ(at5.size(), kPlaneSize * 5);
   EXPECT_EQ(middleOf(at5), QColor(Qt::green));
@@ -102,11 +102,27 @@ TEST_F(DensityVariantTest, PicturesOfTheDenseFolderAreReducedFromTheDensityTheSc
 TEST_F(DensityVariantTest, PicturesFromElsewhereAndScalesUpToOneUseTheirOneFile) {
   EXPECT_EQ(load(users_).denseSource, nullptr);
   EXPECT_EQ(middleOf(onScreen(users_, 2.0)), QColor(Qt::red));
-  const SpriteStore::Sprite& plane = load(plane_);
-  ASSERT_NE(plane.denseSource, nullptr);
-  const QImage atOne = pictureForScreen(plane.image, plane.denseSource.get(), 1.0, kPlaneSize);
-  EXPECT_EQ(atOne.cacheKey(), plane.image.cacheKey());
+  EXPECT_EQ(middleOf(onScreen(plane_, 1.0)), QColor(Qt::red));
   EXPECT_EQ(middleOf(onScreen(plane_, 0.75)), QColor(Qt::red));
+}
+
+// A picture of the dense folder holds no 1× pixels after loading; a screen at the scene's size
+// reads the 1× file again, and one that no longer holds that picture draws nothing and says so.
+TEST_F(DensityVariantTest, PicturesOfTheDenseFolderLetGoOfTheir1xPixels) {
+  const SpriteStore::Sprite& plane = load(plane_);
+  EXPECT_TRUE(plane.image.isNull());
+  ASSERT_NE(plane.denseSource, nullptr);
+  EXPECT_EQ(plane.denseSource->size, kPlaneSize);
+  EXPECT_TRUE(plane.denseSource->opaque);
+  const QImage atOne = pictureForScreen({}, plane.denseSource.get(), 1.0, kPlaneSize);
+  EXPECT_EQ(atOne.size(), kPlaneSize);
+  EXPECT_EQ(middleOf(atOne), QColor(Qt::red));
+
+  dense_.save("plane.bmp", filled(kPlaneSize * 3, Qt::red));
+  ::testing::internal::CaptureStderr();
+  EXPECT_TRUE(pictureForScreen({}, plane.denseSource.get(), 1.0, kPlaneSize).isNull());
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "skyfare: cannot read picture " + plane_ + ": it changed since it was loaded\n");
 }
 
 TEST_F(DensityVariantTest, AMissingWrongOrUnreadableDensityFallsBackToThe1xFileSilently) {
