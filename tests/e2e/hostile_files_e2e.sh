@@ -103,9 +103,13 @@ holder=$!
 trap 'kill "$holder" 2>/dev/null || true; cleanup' EXIT
 wait_for 5 test -e "$ini.lock" || fail "the lock holder did not start"
 start_saver /s
-# The lock is waited for in short sleeps; a signal sent before the saver got that far would
-# time its start-up instead.
-waiting_for_lock() { [[ $(cut -d' ' -f1 "/proc/$saver_pid/syscall") == 230 ]]; }  # clock_nanosleep
+# The lock is waited for in short sleeps, in the load step, whose watch on termination signals
+# is a SIGALRM timer. A signal sent before the saver got that far would time its start-up
+# instead, which may itself sleep: taking over the instance lock the last saver left.
+waiting_for_lock() {
+  [[ $(cut -d' ' -f1 "/proc/$saver_pid/syscall") == 230 ]] &&  # clock_nanosleep
+    grep -q '^signal: 14/' "/proc/$saver_pid/timers"
+}
 wait_for 10 waiting_for_lock || fail "the saver did not wait for the lock"
 kill -TERM "$saver_pid"
 wait_for 1 gone "$saver_pid" || fail "SIGTERM did not end the saver within a second"
