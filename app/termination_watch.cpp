@@ -46,6 +46,9 @@ TerminationWatch::TerminationWatch() {
 }
 
 TerminationWatch::~TerminationWatch() {
+  // A signal that came since the last look would otherwise wait for an event loop that may be
+  // slow to turn (a store whose lock a live writer holds makes each frame wait for it).
+  endIfTerminationPending(0);
   if (!armed_)
     return;
   timer_delete(timer_);

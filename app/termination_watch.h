@@ -7,6 +7,7 @@ namespace skyfare {
 
 // While it lives, a termination signal ends the process within kTerminationPollMs even though no
 // event loop runs to take it, as during the load step: nothing slow there can hold back the end.
+// One that comes too late for the last look ends the process when the watch ends.
 // The signals stay blocked and queued as before; a timer looks at what is pending. On its end
 // the timer and its signal's handling are put back as they were.
 class TerminationWatch {

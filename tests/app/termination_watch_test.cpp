@@ -61,6 +61,23 @@ TEST(TerminationWatch, EachSignalEndsAStepStuckInASystemCall) {
   }
 }
 
+TEST(TerminationWatch, ASignalJustBeforeTheEndEndsTheProcessAtTheEnd) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    blockTerminationSignals();
+    {
+      const TerminationWatch watch;
+      // Long before the watch's first look.
+      raise(SIGTERM);
+    }
+    _exit(6);
+  }
+  const std::optional<int> status = waitForExit(child);
+  ASSERT_TRUE(status.has_value());
+  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+}
+
 TEST(TerminationWatch, LeavesTheTimerSignalAsItFoundIt) {
   struct sigaction before {};
   sigaction(SIGALRM, nullptr, &before);
