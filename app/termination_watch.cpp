@@ -46,8 +46,8 @@ TerminationWatch::TerminationWatch() {
 }
 
 TerminationWatch::~TerminationWatch() {
-  // A signal that came since the last look would otherwise wait for an event loop that may be
-  // slow to turn (a store whose lock a live writer holds makes each frame wait for it).
+  // A signal that came since the last look would otherwise be left to the event loop, which the
+  // first frames may keep from turning for a while.
   endIfTerminationPending(0);
   if (!armed_)
     return;
