@@ -25,28 +25,29 @@ constexpr Uint32 kConversionPieceBytes = 64 * 1024;
 // The checked wave's samples in the device's format, converted a piece at a time so that they
 // take their own size and no more.
 std::optional<std::vector<std::int16_t>> deviceSamples(const std::vector<unsigned char>& wave) {
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec decodedFormat{};
   Uint8* decoded = nullptr;
   Uint32 decodedBytes = 0;
-  if (SDL_LoadWAV_RW(SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size())), 1, &spec,
-                     &decoded, &decodedBytes) == nullptr)
+  if (SDL_LoadWAV_RW(SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size())), 1,
+                     &decodedFormat, &decoded, &decodedBytes) == nullptr)
     return std::nullopt;
   const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> ownedDecoded(decoded, &SDL_FreeWAV);
   constexpr int rateHz = kMixSampleRateHz;
   constexpr int channels = kMixChannelCount;
   constexpr SDL_AudioFormat format = AUDIO_S16SYS;
   const std::unique_ptr<SDL_AudioStream, decltype(&SDL_FreeAudioStream)> stream(
-      SDL_NewAudioStream(spec.format, spec.channels, spec.freq, format,
+      SDL_NewAudioStream(decodedFormat.format, decodedFormat.channels, decodedFormat.freq, format,
                          static_cast<Uint8>(channels), rateHz),
       &SDL_FreeAudioStream);
   if (!stream)
     return std::nullopt;
-  const std::size_t inFrameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+  const std::size_t inFrameBytes =
+      SDL_AUDIO_BITSIZE(decodedFormat.format) / 8 * decodedFormat.channels;
   const std::size_t outFrameBytes =
       SDL_AUDIO_BITSIZE(format) / 8 * static_cast<std::size_t>(channels);
   const std::uint64_t inFrames = decodedBytes / inFrameBytes;
   const std::size_t wantedBytes =
-      static_cast<std::size_t>(inFrames * static_cast<std::uint64_t>(rateHz) / spec.freq) *
+      static_cast<std::size_t>(inFrames * static_cast<std::uint64_t>(rateHz) / decodedFormat.freq) *
       outFrameBytes;
   constexpr std::size_t kSampleBytes = sizeof(std::int16_t);
   std::vector<std::int16_t> samples;
@@ -74,9 +75,9 @@ std::optional<std::vector<std::int16_t>> deviceSamples(const std::vector<unsigne
   };
   // The resampler holds back the last frames even when flushed, so silence follows the wave
   // through it and is cut off again after.
-  const std::size_t trailingFrames = std::max(1024, spec.freq / 10);
+  const std::size_t trailingFrames = std::max(1024, decodedFormat.freq / 10);
   const std::vector<Uint8> silence(trailingFrames * inFrameBytes,
-                                   spec.format == AUDIO_U8 ? 0x80 : 0x00);
+                                   decodedFormat.format == AUDIO_U8 ? 0x80 : 0x00);
   if (!put(decoded, static_cast<Uint32>(inFrames * inFrameBytes)) ||
       !put(silence.data(), static_cast<Uint32>(silence.size())) ||
       SDL_AudioStreamFlush(stream.get()) != 0)
