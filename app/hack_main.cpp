@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
                  request.badWindowId.c_str());
     return kExitBadWindow;
   }
-  if (!displayAvailable()) {
-    std::fprintf(stderr, "%s: cannot open a display (is DISPLAY set?)\n", kProgramName);
+  if (const std::string problem = displayProblem(); !problem.empty()) {
+    std::fprintf(stderr, "%s: cannot open a display: %s\n", kProgramName, problem.c_str());
     return kExitNoDisplay;
   }
 

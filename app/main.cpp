@@ -48,22 +48,24 @@ int main(int argc, char** argv) {
 
   const bool settingsWindow = displaySettingsWindowOpen();
   const SingleInstance instance;
-  if (endsEarly(request, settingsWindow, instance.anotherInstanceRuns()))
+  if (endsEarly(request, settingsWindow, instance.anotherInstanceRuns())) {
+    instance.tellAnotherInstanceRuns();
     return 0;
+  }
 
   const Installation installation = findInstallation(argv[0], "skyfare");
   const std::string& dataFolder = installation.dataFolder;
-  const bool display = displayAvailable();
-  if (!display && request.mode == RunMode::ShowSaver) {
+  const std::string displayProblem = skyfare::displayProblem();
+  if (!displayProblem.empty())
+    std::fprintf(stderr, "skyfare: cannot open a display: %s\n", displayProblem.c_str());
+  if (!displayProblem.empty() && request.mode == RunMode::ShowSaver) {
     // The session still runs its load step, so its display error is what the user is told.
     QCoreApplication app(argc, argv);
     const TerminationSignals quitOnSignal([](int) { QCoreApplication::exit(0); });
     return runSaver(installation);
   }
-  if (!display) {
-    std::fprintf(stderr, "skyfare: cannot open a display (is DISPLAY set?)\n");
+  if (!displayProblem.empty())
     return request.mode == RunMode::ShowPreview ? 0 : 1;
-  }
 
   return withGuiApplication(argc, argv, [&]() -> int {
     const TerminationSignals quitOnSignal([](int) { QCoreApplication::exit(0); });

@@ -4,6 +4,8 @@ namespace skyfare {
 
 void showModalMessage(QWidget* parent, const MessageBoxText& box) {
   QMessageBox message(box.icon, box.title, box.text, QMessageBox::Ok, parent);
+  // A path in the text can be copied.
+  message.setTextInteractionFlags(Qt::TextSelectableByMouse);
   message.exec();
 }
 

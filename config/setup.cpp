@@ -17,6 +17,7 @@
 #include "config/logo_message_tab.h"
 #include "config/settings_tab.h"
 #include "core/settings/setting_keys.h"
+#include "core/settings/settings_store.h"
 
 namespace skyfare {
 
@@ -71,10 +72,16 @@ Setup::Setup(SettingsStore& store, std::string dataFolder, Services services, QW
   if (const QScreen* screen = this->screen())
     move(screen->availableGeometry().center() - rect().center());
 
+  store_.setWriteFailureListener(
+      [this](const WriteFailure& failure) { tellWriteFailure(failure); });
   // Until a display session has run, the store holds no defaults, and that session's first-run
   // reset would wipe whatever is chosen here; so the dialog writes the defaults first.
   initialiseOnFirstRun(store_, dataFolder_);
   open();
+}
+
+Setup::~Setup() {
+  store_.setWriteFailureListener({});
 }
 
 QWidget* Setup::createButtonStrip() {
@@ -123,7 +130,13 @@ void Setup::open() {
 }
 
 void Setup::Navigate(const QString& webPageUrl) {
-  services_.openPage(webPageUrl);
+  if (services_.openPage(webPageUrl))
+    return;
+  const QUrl url(webPageUrl);
+  const QString place = url.isLocalFile() ? url.toLocalFile() : webPageUrl;
+  services_.showMessage(this,
+                        {QMessageBox::Information, QString::fromLatin1(kProgramTitle),
+                         tr("No browser could be opened for the support page: %1").arg(place)});
 }
 
 void Setup::showSupportPage() {
@@ -140,6 +153,26 @@ void Setup::showAbout() {
 void Setup::choosePicture(const ChooserConfig& config) {
   PictureChooser chooser(store_, config, services_.showMessage, this);
   services_.runModal(chooser);
+}
+
+void Setup::tellWriteFailure(const WriteFailure& failure) {
+  const QString file = QString::fromStdString(failure.file);
+  untoldWriteFailure_ = failure.cause.empty()
+                            ? tr("Skyfare cannot save your settings in %1.").arg(file)
+                            : tr("Skyfare cannot save your settings in %1: %2.")
+                                  .arg(file, QString::fromStdString(failure.cause));
+  // The box waits until the change that failed has been handled: a modal box in the middle of
+  // a keystroke or of a slider's drag would leave that control half way.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (untoldWriteFailure_.isEmpty())
+          return;
+        const QString text = std::exchange(untoldWriteFailure_, {});
+        services_.showMessage(this,
+                              {QMessageBox::Warning, QString::fromLatin1(kProgramTitle), text});
+      },
+      Qt::QueuedConnection);
 }
 
 void Setup::closeEvent(QCloseEvent* event) {

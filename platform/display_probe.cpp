@@ -7,21 +7,24 @@
 
 namespace skyfare {
 
-bool displayAvailable() {
+std::string displayProblem() {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   if (platform && *platform && std::string_view(platform).rfind("xcb", 0) != 0) {
-    return true;  // offscreen, wayland, …: Qt's own plugin decides
+    return {};  // offscreen, wayland, …: Qt's own plugin decides
   }
   if (!platform || !*platform) {
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if (wayland && *wayland)
-      return true;
+      return {};
   }
+  const char* name = std::getenv("DISPLAY");
+  if (!name || !*name)
+    return "DISPLAY is not set";
   Display* display = XOpenDisplay(nullptr);
   if (!display)
-    return false;
+    return std::string("the X server at ") + name + " cannot be reached or refused the connection";
   XCloseDisplay(display);
-  return true;
+  return {};
 }
 
 }  // namespace skyfare

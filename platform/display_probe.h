@@ -1,9 +1,11 @@
 #pragma once
 
+#include <string>
+
 namespace skyfare {
 
-// Whether a graphical session can be opened at all. Qt ends the process when its platform
-// cannot connect, so this is asked before any window exists.
-bool displayAvailable();
+// Why no graphical session can be opened ("DISPLAY is not set", …), or empty when one can. Qt
+// ends the process when its platform cannot connect, so this is asked before any window exists.
+std::string displayProblem();
 
 }  // namespace skyfare

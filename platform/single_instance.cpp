@@ -34,14 +34,22 @@ SingleInstance::SingleInstance() {
     return;
   // A live holder has written its process id into the lock; a file there that names none is no
   // instance's lock.
-  qint64 pid = 0;
   QString host;
   QString application;
-  heldElsewhere_ =
-      lock_->error() == QLockFile::LockFailedError && lock_->getLockInfo(&pid, &host, &application);
+  heldElsewhere_ = lock_->error() == QLockFile::LockFailedError &&
+                   lock_->getLockInfo(&holderPid_, &host, &application);
   if (!heldElsewhere_)
     std::fprintf(stderr, "skyfare: cannot take the instance lock %s (%s); running without it\n",
                  qPrintable(lock_->fileName()), lockProblem(lock_->error()));
+}
+
+void SingleInstance::tellAnotherInstanceRuns() const {
+  if (holderPid_ > 0) {
+    std::fprintf(stderr, "skyfare: another Skyfare is running (pid %lld); this one ends\n",
+                 static_cast<long long>(holderPid_));
+  } else {
+    std::fprintf(stderr, "skyfare: another Skyfare is running; this one ends\n");
+  }
 }
 
 bool displaySettingsWindowOpen() {

@@ -14,10 +14,14 @@ class SingleInstance {
   SingleInstance();
   // True only while a live instance holds the lock.
   bool anotherInstanceRuns() const { return heldElsewhere_; }
+  // Says in one line on standard error that this start gives way to the running instance, with
+  // that instance's process id.
+  void tellAnotherInstanceRuns() const;
 
  private:
   std::unique_ptr<QLockFile> lock_;
   bool heldElsewhere_ = false;
+  qint64 holderPid_ = 0;
 };
 
 // The desktop's own display settings window, from which the user tries a saver; Linux desktops

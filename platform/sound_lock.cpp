@@ -4,6 +4,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include "platform/runtime_folder.h"
 
 namespace skyfare {
@@ -16,6 +20,10 @@ constexpr qint64 kRetryIntervalMs = 1000;
 SoundLock::SoundLock() {
   const QByteArray path = (runtimeFolder() + QStringLiteral("/skyfare-sound.lock")).toLocal8Bit();
   fd_ = open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd_ < 0) {
+    std::fprintf(stderr, "skyfare: cannot open the sound lock %s (%s); this saver stays silent\n",
+                 path.constData(), std::strerror(errno));
+  }
 }
 
 SoundLock::~SoundLock() {

@@ -6,7 +6,8 @@ namespace skyfare {
 
 // The per-user lock that decides which saver of a host session is heard. It is an advisory
 // lock on a file in the runtime folder, so the kernel frees it the moment its holder ends,
-// however it ends. Once taken it is held for the life of the object.
+// however it ends. Once taken it is held for the life of the object. A file that cannot be
+// opened is never taken, and that is told once on standard error.
 class SoundLock {
  public:
   SoundLock();

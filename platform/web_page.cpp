@@ -5,8 +5,8 @@
 
 namespace skyfare {
 
-void openWebPage(const QString& address) {
-  QDesktopServices::openUrl(QUrl::fromUserInput(address));
+bool openWebPage(const QString& address) {
+  return QDesktopServices::openUrl(QUrl::fromUserInput(address));
 }
 
 }  // namespace skyfare

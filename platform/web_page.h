@@ -4,7 +4,7 @@
 
 namespace skyfare {
 
-// Opens a page in the user's browser; a failure is silent.
-void openWebPage(const QString& address);
+// Opens a page in the user's browser. False when nothing could be started to open it.
+bool openWebPage(const QString& address);
 
 }  // namespace skyfare

@@ -1,11 +1,15 @@
 #include "settings/qsettings_store.h"
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -58,6 +62,26 @@ FileStamp stampOf(const QByteArray& path) {
   return {true, info.st_size,
           static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
+
+// Why a file of the given size cannot be written into the folder, as far as the file system
+// tells; empty when it does not. A new version is written beside the old one before it
+// replaces it, so it needs room for a whole file.
+std::string writeObstacle(const QByteArray& folder, off_t fileBytes) {
+  struct statvfs volume {};
+  if (::statvfs(folder.constData(), &volume) == 0) {
+    if ((volume.f_flag & ST_RDONLY) != 0)
+      return "the file system is read-only";
+    const auto freeBytes = static_cast<unsigned long long>(volume.f_bavail) * volume.f_frsize;
+    if (volume.f_favail == 0 ||
+        freeBytes <
+            static_cast<unsigned long long>(std::max<off_t>(fileBytes, 0)) + volume.f_frsize)
+      return "the disk is full";
+  }
+  if (::access(folder.constData(), W_OK) != 0)
+    return std::strerror(errno);
+  return {};
+}
+
 }  // namespace
 
 struct QSettingsStore::OpenFile {
@@ -67,11 +91,13 @@ struct QSettingsStore::OpenFile {
   // leaves `settings` null.
   void parseIfChanged();
   // Moves a damaged file out of the way under a time-stamped name, so that the next write
-  // starts a new file and nothing the user had is lost. False when it could not be moved: it
-  // is then left as it is.
-  bool setDamagedFileAside();
+  // starts a new file and nothing the user had is lost. Returns why it could not be moved,
+  // empty when it was; a file that cannot be moved is left as it is.
+  std::string setDamagedFileAside();
   void tellDamagedOnRead();
-  void tellWriteFailed();
+  // QSettings keeps the first error it meets for good, so after one the next write could not
+  // tell its own outcome: a fresh object takes over, with the values not yet written.
+  void renewSettings();
 
   std::string application;
   QString path;
@@ -79,8 +105,7 @@ struct QSettingsStore::OpenFile {
   std::unique_ptr<QSettings> settings;   // null while the file on disk is damaged
   std::optional<FileStamp> parsedStamp;  // the file's stamp when it was last parsed
   bool damageTold = false;
-  bool asideFailureTold = false;
-  bool writeFailureTold = false;
+  std::optional<WriteFailure> toldWriteFailure;  // until a write succeeds
   bool leftoversCleared = false;
 };
 
@@ -95,8 +120,19 @@ void QSettingsStore::OpenFile::parseIfChanged() {
     return;
   parsedStamp = stamp;
   const StoreText text = stamp.exists ? textOnDisk(nativePath) : StoreText::Usable;
-  if (text == StoreText::ByteOrderMark && dropByteOrderMark(path))
-    parsedStamp = stampOf(nativePath);
+  if (text == StoreText::ByteOrderMark) {
+    const QString problem = dropByteOrderMark(path);
+    if (problem.isEmpty()) {
+      parsedStamp = stampOf(nativePath);
+    } else if (!damageTold) {
+      // The file then reads as damaged; this says why.
+      std::fprintf(stderr,
+                   "skyfare: settings file %s begins with a byte-order mark that could not be "
+                   "removed (%s); using defaults, and it is kept aside before the first change\n",
+                   qPrintable(path), qPrintable(problem));
+      damageTold = true;
+    }
+  }
   if (text == StoreText::NotUtf8 || text == StoreText::Unreadable) {
     settings.reset();
     return;
@@ -114,10 +150,9 @@ void QSettingsStore::OpenFile::parseIfChanged() {
   }
   // A sound file ends what was told about an earlier damaged one.
   damageTold = false;
-  asideFailureTold = false;
 }
 
-bool QSettingsStore::OpenFile::setDamagedFileAside() {
+std::string QSettingsStore::OpenFile::setDamagedFileAside() {
   const QString aside =
       path + QStringLiteral(".damaged-") +
       QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
@@ -130,15 +165,9 @@ bool QSettingsStore::OpenFile::setDamagedFileAside() {
     error = errno;
   }
   if (error != 0) {
-    if (!asideFailureTold) {
-      std::fprintf(stderr,
-                   "skyfare: settings file %s could not be read nor set aside as %s (%s); it is "
-                   "left as it is, and changes are not saved\n",
-                   qPrintable(path), qPrintable(aside), std::strerror(error));
-    }
-    asideFailureTold = true;
     damageTold = true;
-    return false;
+    return std::string("the file there could not be read nor set aside (") + std::strerror(error) +
+           "), so it is left as it is";
   }
   if (!damageTold) {
     std::fprintf(stderr, "skyfare: settings file %s could not be read; kept as %s\n",
@@ -146,7 +175,7 @@ bool QSettingsStore::OpenFile::setDamagedFileAside() {
   }
   damageTold = true;
   settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
-  return true;
+  return {};
 }
 
 void QSettingsStore::OpenFile::tellDamagedOnRead() {
@@ -159,11 +188,14 @@ void QSettingsStore::OpenFile::tellDamagedOnRead() {
   damageTold = true;
 }
 
-void QSettingsStore::OpenFile::tellWriteFailed() {
-  if (writeFailureTold)
-    return;
-  std::fprintf(stderr, "skyfare: could not write settings file %s\n", qPrintable(path));
-  writeFailureTold = true;
+void QSettingsStore::OpenFile::renewSettings() {
+  QHash<QString, QVariant> unsaved;
+  for (const QString& key : settings->allKeys()) unsaved.insert(key, settings->value(key));
+  settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+  for (auto value = unsaved.cbegin(); value != unsaved.cend(); ++value) {
+    if (settings->value(value.key()) != value.value())
+      settings->setValue(value.key(), value.value());
+  }
 }
 
 QSettingsStore::QSettingsStore() = default;
@@ -205,9 +237,16 @@ void QSettingsStore::SaveSettings(std::string_view application,
                                   std::span<const SettingWrite> writes) {
   OpenFile& f = fileFor(application);
   // QSettings would write what it made of a damaged file back over it.
-  if (!f.settings && !f.setDamagedFileAside())
-    return;
-  QDir().mkpath(QFileInfo(f.path).absolutePath());
+  if (!f.settings) {
+    if (std::string whyNot = f.setDamagedFileAside(); !whyNot.empty()) {
+      tellWriteFailure(f, {f.path.toStdString(), std::move(whyNot)});
+      return;
+    }
+  }
+  if (f.settings->status() != QSettings::NoError)
+    f.renewSettings();
+  const QString folder = QFileInfo(f.path).absolutePath();
+  const bool folderMade = QDir().mkpath(folder);
   for (const SettingWrite& write : writes)
     f.settings->setValue(keyPath(write.section, write.key), toQString(write.value));
   if (!f.leftoversCleared) {
@@ -217,8 +256,32 @@ void QSettingsStore::SaveSettings(std::string_view application,
   clearDeadLock(f.path);
   f.settings->sync();
   f.parsedStamp = FileStamp{};  // our own write changed the file
-  if (f.settings->status() != QSettings::NoError)
-    f.tellWriteFailed();
+  if (f.settings->status() == QSettings::NoError) {
+    f.toldWriteFailure.reset();
+    return;
+  }
+  const std::string cause =
+      folderMade ? writeObstacle(QFile::encodeName(folder), stampOf(f.nativePath).size)
+                 : "the folder " + folder.toStdString() + " cannot be created";
+  tellWriteFailure(f, {f.path.toStdString(), cause});
+}
+
+void QSettingsStore::setWriteFailureListener(WriteFailureListener listener) {
+  writeFailureListener_ = std::move(listener);
+}
+
+void QSettingsStore::tellWriteFailure(OpenFile& file, WriteFailure failure) {
+  if (file.toldWriteFailure == failure)
+    return;
+  if (failure.cause.empty()) {
+    std::fprintf(stderr, "skyfare: could not write settings file %s\n", failure.file.c_str());
+  } else {
+    std::fprintf(stderr, "skyfare: could not write settings file %s: %s\n", failure.file.c_str(),
+                 failure.cause.c_str());
+  }
+  file.toldWriteFailure = failure;
+  if (writeFailureListener_)
+    writeFailureListener_(failure);
 }
 
 }  // namespace skyfare

@@ -14,7 +14,10 @@ namespace skyfare {
 // size and time first and parses it again only when another process changed it. A file that
 // does not parse, or is absurdly large, reads as empty and is set aside under a time-stamped
 // name before the first write, so nothing the user had is destroyed; when it cannot be moved,
-// it is left as it is and changes are not saved. Each kind of failure is told once on stderr.
+// it is left as it is and changes are not saved. Each kind of failure is told once on stderr;
+// a write that fails is told once on stderr and to the listener, and so is the next failure
+// after a write that succeeded. Values that could not be written are kept, so the next write
+// that succeeds saves them too.
 class QSettingsStore final : public SettingsStore {
  public:
   QSettingsStore();
@@ -26,6 +29,7 @@ class QSettingsStore final : public SettingsStore {
                    std::string_view value) override;
   // Writes the file once for all of them.
   void SaveSettings(std::string_view application, std::span<const SettingWrite> writes) override;
+  void setWriteFailureListener(WriteFailureListener listener) override;
 
   // The file that holds the given application's settings.
   static QString filePath(std::string_view application);
@@ -34,8 +38,10 @@ class QSettingsStore final : public SettingsStore {
   struct OpenFile;
   // The given application's file, parsed again when another writer changed it.
   OpenFile& fileFor(std::string_view application);
+  void tellWriteFailure(OpenFile& file, WriteFailure failure);
 
   std::unique_ptr<OpenFile> file_;
+  WriteFailureListener writeFailureListener_;
 };
 
 }  // namespace skyfare

@@ -21,22 +21,23 @@ StoreText storeTextOf(const QByteArray& content) {
   return content.startsWith(kByteOrderMark) ? StoreText::ByteOrderMark : StoreText::Usable;
 }
 
-bool dropByteOrderMark(const QString& settingsPath) {
+QString dropByteOrderMark(const QString& settingsPath) {
   QLockFile lock(settingsPath + QStringLiteral(".lock"));
   if (!lock.tryLock(kLockWaitMs))
-    return false;
+    return QStringLiteral("its lock %1 could not be taken").arg(lock.fileName());
   QFile current(settingsPath);
   if (!current.open(QIODevice::ReadOnly))
-    return false;
+    return current.errorString();
   const QByteArray content = current.readAll();
   current.close();
   if (!content.startsWith(kByteOrderMark))
-    return true;
+    return {};
   QSaveFile rewritten(settingsPath);
-  if (!rewritten.open(QIODevice::WriteOnly))
-    return false;
   const QByteArray text = content.mid(static_cast<qsizetype>(sizeof kByteOrderMark - 1));
-  return rewritten.write(text) == text.size() && rewritten.commit();
+  if (!rewritten.open(QIODevice::WriteOnly) || rewritten.write(text) != text.size() ||
+      !rewritten.commit())
+    return rewritten.errorString();
+  return {};
 }
 
 }  // namespace skyfare

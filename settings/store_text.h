@@ -15,8 +15,8 @@ enum class StoreText {
 StoreText storeTextOf(const QByteArray& content);
 
 // Rewrites the settings file without its leading byte-order mark, under the store's own lock
-// and through a temporary file, so a reader or a crash never sees half of it. False when the
-// file could not be rewritten.
-bool dropByteOrderMark(const QString& settingsPath);
+// and through a temporary file, so a reader or a crash never sees half of it. Returns why the
+// file could not be rewritten, empty when it was.
+QString dropByteOrderMark(const QString& settingsPath);
 
 }  // namespace skyfare

@@ -1,10 +1,21 @@
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace skyfare {
+
+// A change that did not reach the disk: the file it was meant for and, when the store can tell,
+// why ("the disk is full"); the cause is empty when it cannot.
+struct WriteFailure {
+  std::string file;
+  std::string cause;
+  bool operator==(const WriteFailure&) const = default;
+};
+
+using WriteFailureListener = std::function<void(const WriteFailure& failure)>;
 
 struct SettingWrite {
   std::string_view section;
@@ -29,6 +40,10 @@ class SettingsStore {
     for (const SettingWrite& write : writes)
       SaveSetting(application, write.section, write.key, write.value);
   }
+  // Told once for each failure, not for every write it spoils: when a write fails after one
+  // that succeeded, or fails for another reason than the last one did. A store whose writes
+  // cannot fail never calls it.
+  virtual void setWriteFailureListener(WriteFailureListener /*listener*/) {}
 };
 
 }  // namespace skyfare

@@ -37,6 +37,9 @@ class RecordingStore final : public SettingsStore {
     writes.push_back(std::string(key) + "=" + std::string(value));
     inner_.SaveSetting(application, section, key, value);
   }
+  void setWriteFailureListener(WriteFailureListener listener) override {
+    inner_.setWriteFailureListener(std::move(listener));
+  }
 
  private:
   SettingsStore& inner_;
@@ -60,7 +63,11 @@ class SetupTest : public ::testing::Test {
         store_, kDataFolder,
         skyfare::Setup::Services{
             .endProgram = [this] { ++endings_; },
-            .openPage = [this](const QString& a) { pages_ << a; },
+            .openPage =
+                [this](const QString& a) {
+                  pages_ << a;
+                  return pageOpens_;
+                },
             .showMessage = [this](QWidget*,
                                   const MessageBoxText& box) { messages_.push_back(box); },
             .runModal = [this](QDialog& d) { onModal_(d); },
@@ -106,6 +113,7 @@ class SetupTest : public ::testing::Test {
                                           {"Courier New", "Liberation Mono"}};
   int endings_ = 0;
   QStringList pages_;
+  bool pageOpens_ = true;
   std::vector<MessageBoxText> messages_;
   std::function<void(QDialog&)> onModal_ = [](QDialog& d) { d.reject(); };
   std::unique_ptr<skyfare::Setup> setup_;
