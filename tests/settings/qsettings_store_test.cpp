@@ -212,6 +212,73 @@ TEST(QSettingsStore, ADamagedFileThatCannotBeSetAsideStaysWholeAndALaterWriteFai
   EXPECT_TRUE(said[2].contains("could not write")) << said[2].toStdString();
 }
 
+TEST(QSettingsStore, AStoreThatCannotBeWrittenTellsEachFailureOnceAndSavesTheChangesWhenItCan) {
+  TempConfigFolder config;
+  // A config folder that is a plain file: no folder can be made in it, also for root.
+  const QString plainFile = config.path() + "/not-a-folder";
+  writeRaw(plainFile, "x");
+  qputenv("XDG_CONFIG_HOME", plainFile.toUtf8());
+  const std::string ini = (plainFile + "/Airlume/Airlume.ini").toStdString();
+  std::vector<WriteFailure> told;
+  ::testing::internal::CaptureStderr();
+  {
+    QSettingsStore store;
+    store.setWriteFailureListener([&](const WriteFailure& failure) { told.push_back(failure); });
+    for (const char* message : {"G", "Ga", "Gat", "Gate"})
+      store.SaveSetting("Airlume", "Startup", "Message", message);
+    store.SaveSetting("Airlume", "Startup", "Speed", "9");
+    ASSERT_EQ(told.size(), 1u) << "one failure, however many writes it spoils";
+    EXPECT_EQ(told[0].file, ini);
+    EXPECT_EQ(told[0].cause,
+              "the folder " + (plainFile + "/Airlume").toStdString() + " cannot be created");
+    EXPECT_EQ(store.GetSetting("Airlume", "Startup", "Message", "1"), "Gate")
+        << "what could not be written still reads back";
+
+    // The file gives way to a folder: the next write succeeds, with what was lost before.
+    QFile::remove(plainFile);
+    store.SaveSetting("Airlume", "Startup", "Clock", "0");
+    EXPECT_EQ(told.size(), 1u) << "a write that succeeds is no failure";
+    QSettingsStore reader;
+    EXPECT_EQ(reader.GetSetting("Airlume", "Startup", "Message", "1"), "Gate");
+    EXPECT_EQ(reader.GetSetting("Airlume", "Startup", "Speed", "1"), "9");
+    EXPECT_EQ(reader.GetSetting("Airlume", "Startup", "Clock", "1"), "0");
+
+    // Failing again after that success is a new failure.
+    QDir(plainFile).removeRecursively();
+    writeRaw(plainFile, "x");
+    store.SaveSetting("Airlume", "Startup", "Clock", "1");
+    store.SaveSetting("Airlume", "Startup", "Clock", "0");
+    EXPECT_EQ(told.size(), 2u);
+  }
+  const QStringList said = QString::fromStdString(::testing::internal::GetCapturedStderr())
+                               .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(said.size(), 2) << said.join('\n').toStdString();
+  EXPECT_EQ(said[0].toStdString(),
+            "skyfare: could not write settings file " + ini + ": " + told[0].cause);
+}
+
+TEST(QSettingsStore, AByteOrderMarkThatCannotBeDroppedIsToldInOneLine) {
+  TempConfigFolder config;
+  const QByteArray text = "\xEF\xBB\xBF[Startup]\nSpeed=7\n";
+  writeRaw(config.iniPath(), text);
+  // Another writer holds the store's lock for longer than the rewrite waits.
+  QLockFile held(config.iniPath() + ".lock");
+  ASSERT_TRUE(held.tryLock(0));
+  ::testing::internal::CaptureStderr();
+  {
+    QSettingsStore store;
+    EXPECT_EQ(store.GetSetting("Airlume", "Startup", "Speed", "1"), "1");
+    store.GetSetting("Airlume", "Startup", "Message", "1");
+  }
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find("settings file " + config.iniPath().toStdString() +
+                      " begins with a byte-order mark that could not be removed"),
+            std::string::npos)
+      << said;
+  EXPECT_EQ(readAll(config.iniPath()), text) << "a read leaves the file as it was";
+}
+
 TEST(QSettingsStore, AnEmptyLockLeftByADeadWriterDoesNotHoldAWrite) {
   TempConfigFolder config;
   writeRaw(config.iniPath() + ".lock", "");
