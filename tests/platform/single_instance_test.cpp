@@ -2,37 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <QByteArray>
+#include <unistd.h>
 #include <QDir>
-#include <QTemporaryDir>
-#include <cstdlib>
-#include <optional>
 #include <string>
+
+#include "tests/platform/temp_runtime_folder.h"
 
 namespace skyfare {
 namespace {
 
-// Points XDG_RUNTIME_DIR at an empty private folder for the life of the test.
 class SingleInstanceTest : public ::testing::Test {
  protected:
-  SingleInstanceTest() {
-    if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
-      previous_ = QByteArray(old);
-    setenv("XDG_RUNTIME_DIR", folder_.path().toUtf8().constData(), 1);
-  }
-  ~SingleInstanceTest() override {
-    if (previous_) {
-      setenv("XDG_RUNTIME_DIR", previous_->constData(), 1);
-    } else {
-      unsetenv("XDG_RUNTIME_DIR");
-    }
-  }
-
-  QString lockPath() const { return folder_.path() + QStringLiteral("/skyfare-saver.lock"); }
+  QString lockPath() const { return runtime_.path() + QStringLiteral("/skyfare-saver.lock"); }
 
  private:
-  QTemporaryDir folder_;
-  std::optional<QByteArray> previous_;
+  testing::TempRuntimeFolder runtime_;
 };
 
 TEST_F(SingleInstanceTest, ALaterStartFindsTheFirstOneRunningUntilItEnds) {
@@ -46,6 +30,16 @@ TEST_F(SingleInstanceTest, ALaterStartFindsTheFirstOneRunningUntilItEnds) {
   const SingleInstance afterTheFirstEnded;
   EXPECT_FALSE(afterTheFirstEnded.anotherInstanceRuns());
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(SingleInstanceTest, AStartThatGivesWayNamesTheRunningInstance) {
+  const SingleInstance first;
+  const SingleInstance second;
+  ::testing::internal::CaptureStderr();
+  second.tellAnotherInstanceRuns();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "skyfare: another Skyfare is running (pid " +
+                                                          std::to_string(getpid()) +
+                                                          "); this one ends\n");
 }
 
 TEST_F(SingleInstanceTest, ALockPathThatCannotBeUsedIsToldAndTheProgramRuns) {
