@@ -60,6 +60,17 @@ TEST_F(SetupCommands, OnlineHelpOpensTheSupportPageOfTheDataFolder) {
   control<QPushButton>("cmdHelp")->click();
   ASSERT_EQ(pages_.size(), 1);
   EXPECT_EQ(QUrl(pages_[0]).toLocalFile(), "/opt/skyfare/support.htm");
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(SetupCommands, OnlineHelpWithoutABrowserShowsWhereTheSupportPageIs) {
+  pageOpens_ = false;
+  control<QPushButton>("cmdHelp")->click();
+  EXPECT_EQ(pages_.size(), 1) << "the page is still offered to the platform first";
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].title, "Skyfare 1");
+  EXPECT_EQ(messages_[0].text,
+            "No browser could be opened for the support page: /opt/skyfare/support.htm");
 }
 
 TEST_F(SetupCommands, ChoosersStoreThePathAndThePathBoxesShowWhatIsStored) {
