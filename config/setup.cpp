@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <utility>
 
 #include "chooser/picture_chooser.h"
@@ -134,6 +135,8 @@ void Setup::Navigate(const QString& webPageUrl) {
     return;
   const QUrl url(webPageUrl);
   const QString place = url.isLocalFile() ? url.toLocalFile() : webPageUrl;
+  std::fprintf(stderr, "skyfare: no browser could be opened for the support page %s\n",
+               qPrintable(place));
   services_.showMessage(this,
                         {QMessageBox::Information, QString::fromLatin1(kProgramTitle),
                          tr("No browser could be opened for the support page: %1").arg(place)});

@@ -65,7 +65,11 @@ TEST_F(SetupCommands, OnlineHelpOpensTheSupportPageOfTheDataFolder) {
 
 TEST_F(SetupCommands, OnlineHelpWithoutABrowserShowsWhereTheSupportPageIs) {
   pageOpens_ = false;
+  ::testing::internal::CaptureStderr();
   control<QPushButton>("cmdHelp")->click();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "skyfare: no browser could be opened for the support page "
+            "/opt/skyfare/support.htm\n");
   EXPECT_EQ(pages_.size(), 1) << "the page is still offered to the platform first";
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0].title, "Skyfare 1");
