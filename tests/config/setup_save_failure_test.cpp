@@ -27,11 +27,6 @@ class SetupSaveFailure : public SetupTest {
     qputenv("XDG_CONFIG_HOME", configFolder_.toUtf8());
   }
 
-  std::string storedOnDisk(Key key) {
-    QSettingsStore fresh;
-    return readSetting(fresh, key);
-  }
-
   const QString configFolder_ = config_.path() + "/not-a-folder";
   const QString expectedText_ = "Skyfare cannot save your settings in " + configFolder_ +
                                 "/Airlume/Airlume.ini: the folder " + configFolder_ +
@@ -62,29 +57,6 @@ TEST_F(SetupSaveFailure, TheDialogSaysOnceThatChangesCannotBeSavedAndStaysUsable
   EXPECT_EQ(shown("txtMessage"), "Gate 4");
   EXPECT_EQ(shown("txtSpeed"), "40");
   EXPECT_EQ(shown("chkClock"), "unticked");
-}
-
-TEST_F(SetupSaveFailure, ChangesAreSavedOnceTheStoreCanBeWrittenAndALaterFailureIsToldAgain) {
-  open();
-  control<QScrollBar>("hsbSpeed")->setValue(40);
-  QCoreApplication::processEvents();
-  ASSERT_EQ(messages_.size(), 1u);
-
-  QFile::remove(configFolder_);
-  auto* message = control<QLineEdit>("txtMessage");
-  message->clear();
-  QTest::keyClicks(message, "Gate 4");
-  QCoreApplication::processEvents();
-  EXPECT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(storedOnDisk(Key::Message), "Gate 4");
-  EXPECT_EQ(storedOnDisk(Key::Speed), "40") << "what was lost before is saved with it";
-  EXPECT_EQ(storedOnDisk(Key::SetReg), "2");
-
-  makePlainFile(configFolder_);
-  QTest::keyClicks(message, " and 5");
-  QCoreApplication::processEvents();
-  ASSERT_EQ(messages_.size(), 2u) << "a failure after a saved change is a new one";
-  EXPECT_EQ(messages_[1].text, expectedText_);
 }
 
 TEST(RunConfigure, AStoreThatCannotBeWrittenIsToldInOneMessageBoxOverTheDialog) {

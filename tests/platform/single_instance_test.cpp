@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <QDir>
 #include <string>
 
@@ -30,16 +29,6 @@ TEST_F(SingleInstanceTest, ALaterStartFindsTheFirstOneRunningUntilItEnds) {
   const SingleInstance afterTheFirstEnded;
   EXPECT_FALSE(afterTheFirstEnded.anotherInstanceRuns());
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-}
-
-TEST_F(SingleInstanceTest, AStartThatGivesWayNamesTheRunningInstance) {
-  const SingleInstance first;
-  const SingleInstance second;
-  ::testing::internal::CaptureStderr();
-  second.tellAnotherInstanceRuns();
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "skyfare: another Skyfare is running (pid " +
-                                                          std::to_string(getpid()) +
-                                                          "); this one ends\n");
 }
 
 TEST_F(SingleInstanceTest, ALockPathThatCannotBeUsedIsToldAndTheProgramRuns) {

@@ -10,20 +10,6 @@
 namespace skyfare {
 namespace {
 
-TEST(SoundLock, OneSaverOfTheSessionIsHeardUntilItEnds) {
-  testing::TempRuntimeFolder runtime;
-  ::testing::internal::CaptureStderr();
-  {
-    SoundLock first;
-    SoundLock second;
-    EXPECT_TRUE(first.tryTake());
-    EXPECT_FALSE(second.tryTake());
-  }
-  SoundLock afterTheFirstEnded;
-  EXPECT_TRUE(afterTheFirstEnded.tryTake());
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-}
-
 TEST(SoundLock, ALockFileThatCannotBeOpenedIsToldOnceAndNeverTaken) {
   testing::TempRuntimeFolder runtime;
   const QString path = runtime.path() + QStringLiteral("/skyfare-sound.lock");
