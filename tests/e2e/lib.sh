@@ -37,9 +37,8 @@ start_xvfb() {
   export DISPLAY=:$number
 }
 
-# Microseconds since the epoch, read without starting a process (bash's SECONDS counts whole
-# seconds from an arbitrary point, so a deadline taken from it comes up to a second early).
-now_us() { echo $((${EPOCHREALTIME/[.,]/})); }
+# Deadlines are counted in microseconds from EPOCHREALTIME, which reading starts no process;
+# bash's SECONDS counts whole seconds, so a deadline taken from it came up to a second early.
 now_ms() { echo $((${EPOCHREALTIME/[.,]/} / 1000)); }
 
 # nap SECONDS: a pause that starts no process, for loops that watch a deadline closely.
