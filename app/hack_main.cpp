@@ -9,6 +9,7 @@
 
 #include "app/hosted_session.h"
 #include "app/installation.h"
+#include "app/leave_process.h"
 #include "app/signal_ending.h"
 #include "app/termination_signals.h"
 #include "core/app/hack_arguments.h"
@@ -22,7 +23,7 @@ constexpr int kExitNoDisplay = 1;
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int runEntryPoint(int argc, char** argv) {
   using namespace skyfare;
   blockTerminationSignals();
   const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -67,4 +68,8 @@ int main(int argc, char** argv) {
   if (ending)
     ending->end();
   return exitCode;
+}
+
+int main(int argc, char** argv) {
+  return skyfare::leaveProcess(runEntryPoint(argc, argv));
 }

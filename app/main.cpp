@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/installation.h"
+#include "app/leave_process.h"
 #include "app/preview_window.h"
 #include "app/saver_session.h"
 #include "app/termination_signals.h"
@@ -39,7 +40,7 @@ int withGuiApplication(int argc, char** argv, const std::function<int()>& run) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int runProgram(int argc, char** argv) {
   using namespace skyfare;
   blockTerminationSignals();
   const StartRequest request = parseCommandLine(commandLineOf(argc, argv));
@@ -86,4 +87,8 @@ int main(int argc, char** argv) {
     }
     return 0;
   });
+}
+
+int main(int argc, char** argv) {
+  return skyfare::leaveProcess(runProgram(argc, argv));
 }

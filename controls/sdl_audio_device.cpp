@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <iostream>
 #include <mutex>
@@ -24,7 +25,16 @@ struct SdlAudioDevice::Opening {
 
 namespace {
 
-constexpr std::chrono::milliseconds kCloseWaitMs{250};
+// SDL's audio subsystem is one for the whole process, whichever device object opens it.
+struct ProcessAudio {
+  std::mutex turn;  // held while SDL's audio is opened or closed
+  std::atomic<int> openingsLeftBehind{0};
+};
+
+ProcessAudio& processAudio() {
+  static ProcessAudio audio;
+  return audio;
+}
 
 void closeDevice(bool subsystemOpen, SDL_AudioDeviceID deviceId) {
   if (deviceId != 0)
@@ -48,20 +58,32 @@ SdlAudioDevice::SdlAudioDevice(AudioSource& source) : opening_(std::make_shared<
   opening_->source = &source;
   // Without this SDL installs handlers that make the process ignore SIGTERM.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  std::thread([opening = opening_] { openOn(opening); }).detach();
+  std::thread([opening = opening_]() mutable {
+    const bool abandoned = openOn(*opening);
+    // The last owner of the opening gives ALSA its messages back: the thread's last call there.
+    opening.reset();
+    if (abandoned)
+      --processAudio().openingsLeftBehind;
+  }).detach();
 }
 
 SdlAudioDevice::~SdlAudioDevice() {
   detachSource();
-  std::unique_lock lock(opening_->mutex);
-  // An opening about to finish is waited for, so the next device never opens beside it; one
-  // that hangs is not allowed to hold up the end of the program.
-  opening_->finished.wait_for(lock, kCloseWaitMs, [this] { return opening_->done; });
-  if (!opening_->done) {
-    opening_->abandoned = true;
-    return;
+  {
+    const std::scoped_lock lock(opening_->mutex);
+    // Nothing on the way out waits for a sound server that does not answer.
+    if (!opening_->done) {
+      opening_->abandoned = true;
+      ++processAudio().openingsLeftBehind;
+      return;
+    }
   }
+  const std::scoped_lock turn(processAudio().turn);
   closeDevice(opening_->subsystemOpen, opening_->deviceId);
+}
+
+bool SdlAudioDevice::openingLeftBehind() {
+  return processAudio().openingsLeftBehind > 0;
 }
 
 bool SdlAudioDevice::isOpen(std::chrono::milliseconds wait) const {
@@ -97,7 +119,8 @@ SdlAudioDevice::Pause::~Pause() {
     SDL_UnlockAudioDevice(deviceId_);
 }
 
-void SdlAudioDevice::openOn(const std::shared_ptr<Opening>& opening) {
+bool SdlAudioDevice::openOn(Opening& opening) {
+  const std::scoped_lock turn(processAudio().turn);
   const bool subsystemOpen = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
   SDL_AudioSpec wanted{};
   wanted.freq = kMixSampleRateHz;
@@ -105,23 +128,24 @@ void SdlAudioDevice::openOn(const std::shared_ptr<Opening>& opening) {
   wanted.channels = kMixChannelCount;
   wanted.samples = kMixBufferFrames;
   wanted.callback = fillFromSource;
-  wanted.userdata = opening.get();
+  wanted.userdata = &opening;
   // No format changes allowed: SDL converts what the source gives to what the hardware takes.
   const SDL_AudioDeviceID deviceId =
       subsystemOpen ? SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0) : 0;
-  std::unique_lock lock(opening->mutex);
-  if (opening->abandoned) {
+  const std::scoped_lock lock(opening.mutex);
+  if (opening.abandoned) {
     closeDevice(subsystemOpen, deviceId);
-    return;
+    return true;
   }
   if (deviceId == 0)
     std::cerr << "skyfare: no audio device; the saver runs silent\n";
   else
     SDL_PauseAudioDevice(deviceId, 0);
-  opening->subsystemOpen = subsystemOpen;
-  opening->deviceId = deviceId;
-  opening->done = true;
-  opening->finished.notify_all();
+  opening.subsystemOpen = subsystemOpen;
+  opening.deviceId = deviceId;
+  opening.done = true;
+  opening.finished.notify_all();
+  return false;
 }
 
 }  // namespace skyfare

@@ -27,8 +27,9 @@ class AudioSource {
 // gives. The opening runs on a thread of its own, because a sound server that accepts and never
 // answers holds it for tens of seconds: nothing else waits on it longer than it asks to. When
 // the device cannot be opened the object says so once on standard error and stays closed;
-// nothing else fails. An object that ends while the opening still hangs leaves the thread to
-// close what it opens, silently.
+// nothing else fails. An object that ends while the opening still hangs ends at once and leaves
+// the thread to close what it opens, silently. Openings and closings of all devices take turns,
+// so a device never opens beside another that is still opening.
 class SdlAudioDevice {
  public:
   explicit SdlAudioDevice(AudioSource& source);
@@ -57,9 +58,14 @@ class SdlAudioDevice {
   // Stops the device asking the source for samples; the source may go after this.
   void detachSource();
 
+  // True while the opening of a device that has ended still runs inside the sound libraries,
+  // which their teardown at the process's exit must not pull from under it.
+  static bool openingLeftBehind();
+
  private:
   struct Opening;
-  static void openOn(const std::shared_ptr<Opening>& opening);
+  // Opens the device on the opening's thread; true when the object had ended by then.
+  static bool openOn(Opening& opening);
   // The device's callback: asks the source for a buffer, or gives silence once it is detached.
   static void fillFromSource(void* opening, unsigned char* stream, int bytes);
 

@@ -7,12 +7,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <span>
 #include <sstream>
+#include <thread>
 
+#include "tests/controls/deaf_sound_server.h"
 #include "tests/controls/disk_capture.h"
 #include "tests/controls/wave_file.h"
 
@@ -323,6 +327,50 @@ TEST(SdlSoundControlWithoutDevice, AlsaAddsNothingToTheOneLine) {
   // Empty where a sound card is present.
   EXPECT_THAT(::testing::internal::GetCapturedStderr(),
               ::testing::AnyOf("", "skyfare: no audio device; the saver runs silent\n"));
+}
+
+// Waits, with a watchdog, until the condition holds.
+void waitUntil(const std::function<bool()>& condition, const char* what) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!condition()) {
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline) << what;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+class SilentSource final : public AudioSource {
+  void fill(std::span<std::int16_t> samples) override {
+    std::fill(samples.begin(), samples.end(), std::int16_t{0});
+  }
+};
+
+// A server that accepts and never answers holds an opening for tens of seconds. Ending the
+// component must not wait for it, however many end in a row, and the openings left behind
+// finish by themselves once the server hangs up, one after another, never side by side.
+TEST(SdlSoundControlWithDeafServer, EndsAtOnceAndLeavesTheOpeningBehindUntilTheServerGoes) {
+  constexpr int kEndedControls = 8;
+  // Even a quarter of a second's wait for each would make these ends take two seconds.
+  constexpr auto kEndsBound = std::chrono::seconds(1);
+  testing::DeafSoundServer server;
+  auto first = std::make_unique<SdlSoundControl>();
+  waitUntil([&] { return server.accepted() > 0; }, "the opening never reached the server");
+
+  const auto started = std::chrono::steady_clock::now();
+  first.reset();
+  for (int i = 1; i < kEndedControls; ++i) SdlSoundControl another;
+  EXPECT_LT(std::chrono::steady_clock::now() - started, kEndsBound);
+  EXPECT_TRUE(SdlAudioDevice::openingLeftBehind());
+  // Each waits its turn behind the hung one instead of opening beside it.
+  EXPECT_EQ(server.accepted(), 1);
+
+  server.hangUp();
+  waitUntil([] { return !SdlAudioDevice::openingLeftBehind(); },
+            "the openings left behind never finished");
+  DiskCapture capture;
+  SilentSource source;
+  const SdlAudioDevice device(source);
+  EXPECT_TRUE(device.isOpen(std::chrono::seconds(20)));
+  EXPECT_FALSE(SdlAudioDevice::openingLeftBehind());
 }
 
 TEST(SdlSoundControlSignals, TerminateStillEndsTheProcess) {

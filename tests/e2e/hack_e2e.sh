@@ -53,8 +53,8 @@ wait_for 3 has_child_of_size "$window" "640x360+0+0" || fail "did not follow: $(
 [[ $(pixel 5 180) == "0,0,0" && $(pixel 320 180) != "0,0,0" ]] || fail "no letterbox"
 
 echo "SIGTERM ends it within a second, by that signal"
-kill -TERM "$hack_pid"
-wait_gone_ms "$hack_pid" 1000 || fail "still running 1 s after SIGTERM"
+end_by_signal TERM "$hack_pid" 1000 || fail "still running 1 s after SIGTERM"
+echo "  gone $ended_ms ms after SIGTERM"
 wait_hack
 [[ $hack_status == 143 ]] || fail "ended with $hack_status, not by SIGTERM"
 

@@ -3,6 +3,7 @@
 # shows its window, stays within its memory, runs silent where it must and ends on a key or a
 # signal at once.
 source "$(dirname "$0")/lib.sh"
+SKYFARE_HACK=${SKYFARE_HACK:?the path of the host entry point}
 start_xvfb 1024x768
 
 # A copy of the program beside a data folder of its own, whose files a case may replace.
@@ -111,14 +112,14 @@ waiting_for_lock() {
     grep -q '^signal: 14/' "/proc/$saver_pid/timers"
 }
 wait_for 10 waiting_for_lock || fail "the saver did not wait for the lock"
-kill -TERM "$saver_pid"
-wait_for 1 gone "$saver_pid" || fail "SIGTERM did not end the saver within a second"
-saver_exit >/dev/null
+end_by_signal TERM "$saver_pid" 1000 || fail "SIGTERM did not end the saver within a second"
+wait_saver
 kill "$holder"
 wait "$holder" 2>/dev/null || true
 rm -f "$ini.lock"
 
-echo "a sound server that accepts and never answers: the window comes, SIGTERM ends it"
+echo "a sound server that accepts and never answers: the window comes, SIGTERM ends it at once"
+# It holds an opening for 30 s; each connection it takes adds a line to deaf.accepted.
 python3 -c '
 import socket, sys
 server = socket.socket(socket.AF_UNIX)
@@ -127,17 +128,39 @@ server.listen(8)
 clients = []
 while True:
     clients.append(server.accept()[0])
-' "$work/deaf.socket" &
+    with open(sys.argv[2], "a") as accepted:
+        accepted.write("accepted\n")
+' "$work/deaf.socket" "$work/deaf.accepted" &
 deaf=$!
 trap 'kill "$deaf" 2>/dev/null || true; cleanup' EXIT
 wait_for 5 test -S "$work/deaf.socket" || fail "the deaf server did not start"
+deaf_connections() { [[ $(wc -l <"$work/deaf.accepted" 2>/dev/null) == "$1" ]]; }
 store "$data/city lights.bmp" "$data/SF-Logo.bmp"
+export PULSE_COOKIE=$work/pulse-cookie
 SDL_AUDIODRIVER=pulseaudio PULSE_SERVER=unix:$work/deaf.socket start_saver /s
-wait_for 2 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window within 2 s"
-kill -TERM "$saver_pid"
-wait_for 1 gone "$saver_pid" || fail "SIGTERM did not end the saver within a second"
-saver_exit >/dev/null
+wait_for 10 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window while the sound hangs"
+wait_for 10 painted || fail "the saver painted nothing while the sound hangs"
+wait_for 10 deaf_connections 1 || fail "the saver did not ask the deaf server"
+# The way out waits for nothing of the hung opening.
+end_by_signal TERM "$saver_pid" 300 || fail "SIGTERM did not end the saver within 300 ms"
+echo "  gone $ended_ms ms after SIGTERM"
+wait_saver
+[[ $saver_status == 0 ]] || fail "SIGTERM did not end the saver as a close of the window does"
+
+echo "the host entry point beside the same server: SIGTERM ends it at once, by that signal"
+hack_painted() { [[ $(pixel 400 450) != "0,0,0" ]]; }
+SDL_AUDIODRIVER=pulseaudio PULSE_SERVER=unix:$work/deaf.socket \
+  "$SKYFARE_HACK" >"$work/saver.out" 2>"$work/saver.err" &
+saver_pid=$!
+wait_for 10 has_window_of_size "$saver_pid" "800x600+0+0" || fail "no window while the sound hangs"
+wait_for 10 hack_painted || fail "the entry point painted nothing while the sound hangs"
+wait_for 10 deaf_connections 2 || fail "the entry point did not ask the deaf server"
+end_by_signal TERM "$saver_pid" 300 || fail "SIGTERM did not end the entry point within 300 ms"
+echo "  gone $ended_ms ms after SIGTERM"
+wait_saver
+[[ $saver_status == 143 ]] || fail "the entry point ended with $saver_status, not by SIGTERM"
 kill "$deaf"
+unset PULSE_COOKIE
 
 echo "a 1 KB picture that declares 5790 x 5790 pixels: memory stays near the normal scene's"
 kill "$xvfb_pid"

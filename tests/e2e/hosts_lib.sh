@@ -67,26 +67,6 @@ moving() {
   not_blank "$work/b.png" && pictures_differ "$work/a.png" "$work/b.png"
 }
 
-# Milliseconds since the epoch.
-now_ms() { date +%s%3N; }
-
-# True while a process runs; one that has ended but is not yet reaped by its parent counts as
-# ended.
-running() {
-  local state
-  state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 1
-  [[ -n $state && $state != Z ]]
-}
-
-# wait_gone_ms PID MILLISECONDS: true when the process ends within the time.
-wait_gone_ms() {
-  local deadline=$(($(now_ms) + $2))
-  while running "$1"; do
-    (($(now_ms) < deadline)) || return 1
-    sleep 0.01
-  done
-}
-
 # A private installation of the build, made with its install rules, so that an unprivileged
 # host can run it from any checkout.
 install_prefix() {

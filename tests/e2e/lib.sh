@@ -37,30 +37,75 @@ start_xvfb() {
   export DISPLAY=:$number
 }
 
-# wait_for SECONDS COMMAND...: runs the command every 50 ms until it succeeds.
+# Deadlines are counted in microseconds from EPOCHREALTIME, which reading starts no process;
+# bash's SECONDS counts whole seconds, so a deadline taken from it came up to a second early.
+now_ms() { echo $((${EPOCHREALTIME/[.,]/} / 1000)); }
+
+# nap SECONDS: a pause that starts no process, for loops that watch a deadline closely.
+exec {nap_fd}<> <(:)
+nap() { read -r -t "$1" -u "$nap_fd" || true; }
+
+# wait_for SECONDS COMMAND...: runs the command every 50 ms until it succeeds; false once the
+# whole seconds have passed.
 wait_for() {
-  local deadline=$((SECONDS + $1))
+  local deadline=$((${EPOCHREALTIME/[.,]/} + $1 * 1000000))
   shift
   until "$@" >/dev/null 2>&1; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.05
+    ((${EPOCHREALTIME/[.,]/} < deadline)) || return 1
+    nap 0.05
   done
 }
 
 alive() { kill -0 "$1" 2>/dev/null; }
 gone() { ! kill -0 "$1" 2>/dev/null; }
 
+# True while a process runs; one that has ended but is not yet reaped by its parent counts as
+# ended. Starts no process.
+running() {
+  local stat
+  { read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 1
+  stat=${stat##*) }
+  [[ ${stat%% *} != Z ]]
+}
+
+# wait_gone_ms PID MILLISECONDS: true when the process ends within the time from the call. It
+# looks every 5 ms and starts no process meanwhile, so a busy machine delays the look little.
+wait_gone_ms() {
+  local deadline=$((${EPOCHREALTIME/[.,]/} + $2 * 1000))
+  while running "$1"; do
+    ((${EPOCHREALTIME/[.,]/} < deadline)) || return 1
+    nap 0.005
+  done
+}
+
+# end_by_signal SIGNAL PID MILLISECONDS: sends the signal and tells whether the process ends
+# within the time from the sending; ended_ms then holds how long it took.
+end_by_signal() {
+  local sent=${EPOCHREALTIME/[.,]/}
+  kill -"$1" "$2"
+  wait_gone_ms "$2" "$3" || return 1
+  ended_ms=$(((${EPOCHREALTIME/[.,]/} - sent) / 1000))
+}
+
 start_saver() {
   "$SKYFARE" "$@" >"$work/saver.out" 2>"$work/saver.err" &
   saver_pid=$!
 }
 
-# The exit code of the saver, once it has ended.
+# The exit code of the saver, once it has ended and this shell has reaped it (as gone tells).
 saver_exit() {
   local code=0
   wait "$saver_pid" || code=$?
   saver_pid=
   echo "$code"
+}
+
+# Waits for the saver to end and keeps its exit status in saver_status (128 + N when signal N
+# ended it); unlike saver_exit, also for one not yet reaped.
+wait_saver() {
+  saver_status=0
+  wait "$saver_pid" || saver_status=$?
+  saver_pid=
 }
 
 # The visible windows of a process, one "WIDTHxHEIGHT+X+Y" line each.

@@ -28,12 +28,15 @@ wait_for 2 gone "$saver_pid" || fail "a click did not end the saver"
 
 echo "with MouseSens 4, three movements do not end it and the fourth does"
 xdotool mousemove 10 10
-start_saver /s
+# Qt takes motions that queue up together for one, so each movement waits until Qt's input log
+# shows that the saver took it.
+QT_LOGGING_RULES=qt.qpa.input.events=true start_saver /s
 wait_for 10 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window"
 wait_for 10 painted || fail "the saver painted nothing"
+took_motion_to() { grep -q "mouse motion $1,$2," "$work/saver.err"; }
 for position in "100 100" "200 150" "300 200"; do
   xdotool mousemove $position
-  sleep 0.2  # each movement its own event
+  wait_for 10 took_motion_to $position || fail "the saver never took the movement to $position"
 done
 ! wait_for 1 gone "$saver_pid" || fail "three movements ended the saver"
 xdotool mousemove 400 250
