@@ -48,7 +48,12 @@ SdlAudioDevice::SdlAudioDevice(AudioSource& source) : opening_(std::make_shared<
   opening_->source = &source;
   // Without this SDL installs handlers that make the process ignore SIGTERM.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  std::thread([opening = opening_] { openOn(opening); }).detach();
+  std::thread([opening = opening_] {
+    openOn(opening);
+    // SDL frees what it keeps for a thread of its own making (its error text) when that thread
+    // ends; for this one it has to be told.
+    SDL_TLSCleanup();
+  }).detach();
 }
 
 SdlAudioDevice::~SdlAudioDevice() {
