@@ -21,9 +21,11 @@ void copyRow(const uchar* from, QRgb* to, int pixels) {
 __attribute__((target("ssse3"))) void copyRowSsse3(const uchar* from, QRgb* to, int pixels) {
   const __m128i order = _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1);
   const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000U));
+  constexpr int kLoadBytes = 16;
   int x = 0;
-  // Each step reads 16 bytes for 12, so the last four pixels are left to the plain loop.
-  for (; x + 5 <= pixels; x += 4, from += 12) {
+  // Each step reads 16 bytes for the 12 it uses, so it runs only while 16 are left in the span;
+  // the last five pixels or fewer are left to the plain loop.
+  for (; 3 * (pixels - x) >= kLoadBytes; x += 4, from += 12) {
     const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x),
                      _mm_or_si128(_mm_shuffle_epi8(in, order), alpha));

@@ -60,6 +60,9 @@ SdlAudioDevice::SdlAudioDevice(AudioSource& source) : opening_(std::make_shared<
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   std::thread([opening = opening_]() mutable {
     const bool abandoned = openOn(*opening);
+    // SDL frees what it keeps for a thread of its own making (its error text) when that thread
+    // ends; for this one it has to be told.
+    SDL_TLSCleanup();
     // The last owner of the opening gives ALSA its messages back: the thread's last call there.
     opening.reset();
     if (abandoned)

@@ -61,6 +61,32 @@ TEST(OpaqueCopyTest, GivesWhatDrawImageGivesPixelForPixel) {
   }
 }
 
+// Rows of 24-bit pixels a multiple of four wide have no padding, so the last row ends where the
+// picture's memory ends: copying its last few pixels must read nothing past them, whatever the
+// four-pixel steps leave over.
+TEST(OpaqueCopyTest, ReadsNothingPastTheLastPixelOfThePicture) {
+  for (const int width : {4, 8, 12, 16}) {
+    const QImage picture = noisePicture(QSize(width, 3));
+    ASSERT_EQ(picture.bytesPerLine(), 3 * width);
+    for (int pixels = 1; pixels <= width; ++pixels) {
+      const QRect lastPixels(width - pixels, picture.height() - 1, pixels, 1);
+      QImage expected(picture.size(), QImage::Format_RGB32);
+      expected.fill(Qt::darkCyan);
+      QImage copied = expected.copy();
+      {
+        QPainter painter(&expected);
+        painter.setClipRect(lastPixels);
+        painter.drawImage(QPoint(0, 0), picture);
+      }
+      {
+        QPainter painter(&copied);
+        ASSERT_TRUE(copyOpaquePicture(painter, QPoint(0, 0), picture, lastPixels));
+      }
+      EXPECT_EQ(copied, expected) << "last " << pixels << " of " << width << " pixels";
+    }
+  }
+}
+
 TEST(OpaqueCopyTest, LeavesToDrawImageWhatIsNotAPlainShiftOfAnOpaquePicture) {
   QImage target(100, 100, QImage::Format_RGB32);
   target.fill(Qt::black);

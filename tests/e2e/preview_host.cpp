@@ -11,14 +11,15 @@ int main(int argc, char** argv) {
   const unsigned width = argc > 1 ? std::atoi(argv[1]) : 300;
   const unsigned height = argc > 2 ? std::atoi(argv[2]) : 200;
   Display* display = XOpenDisplay(nullptr);
-  if (!display) return 1;
+  if (!display)
+    return 1;
   const int screen = DefaultScreen(display);
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
   attributes.background_pixel = WhitePixel(display, screen);
-  const Window window = XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height,
-                                      0, CopyFromParent, InputOutput, CopyFromParent,
-                                      CWOverrideRedirect | CWBackPixel, &attributes);
+  const Window window =
+      XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height, 0, CopyFromParent,
+                    InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
   XMapWindow(display, window);
   XSync(display, False);
   std::printf("%lu\n", window);
