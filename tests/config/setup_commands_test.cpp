@@ -132,7 +132,6 @@ TEST(RunConfigure, ShowsTheDialogUntilOkEndsTheProgram) {
   TempConfigFolder config;
   QSettingsStore store;
   QString title;
-  bool watchdogFired = false;
   QTimer::singleShot(0, [&] {
     for (QWidget* window : QApplication::topLevelWidgets()) {
       if (auto* setup = qobject_cast<skyfare::Setup*>(window); setup && setup->isVisible()) {
@@ -141,15 +140,10 @@ TEST(RunConfigure, ShowsTheDialogUntilOkEndsTheProgram) {
       }
     }
   });
-  QTimer watchdog;
-  watchdog.callOnTimeout([&] {
-    watchdogFired = true;
-    QCoreApplication::exit(1);
-  });
-  watchdog.start(std::chrono::seconds(30));
+  const EventLoopWatchdog watchdog;
 
   EXPECT_EQ(runConfigure(store, "/opt/skyfare/"), 0);
-  EXPECT_FALSE(watchdogFired);
+  EXPECT_FALSE(watchdog.fired());
   EXPECT_EQ(title, "Skyfare Control Box");
   EXPECT_FALSE(needsFirstRunDefaults(store));
 }

@@ -6,9 +6,12 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHash>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTimer>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +46,26 @@ class RecordingStore final : public SettingsStore {
 
  private:
   SettingsStore& inner_;
+};
+
+// Ends the event loop with 1 should a test's run of it last longer than kLimit: a modal box that
+// nobody closes then fails the test instead of hanging it.
+class EventLoopWatchdog {
+ public:
+  static constexpr std::chrono::seconds kLimit{30};
+
+  EventLoopWatchdog() {
+    timer_.callOnTimeout([this] {
+      fired_ = true;
+      QCoreApplication::exit(1);
+    });
+    timer_.start(kLimit);
+  }
+  bool fired() const { return fired_; }
+
+ private:
+  QTimer timer_;
+  bool fired_ = false;
 };
 
 // A dialog on a real INI store in a folder of its own, with the services recorded.

@@ -94,16 +94,10 @@ TEST(RunConfigure, AStoreThatCannotBeWrittenIsToldInOneMessageBoxOverTheDialog) 
     }
   });
   poll.start(std::chrono::milliseconds(50));
-  bool watchdogFired = false;
-  QTimer watchdog;
-  watchdog.callOnTimeout([&] {
-    watchdogFired = true;
-    QCoreApplication::exit(1);
-  });
-  watchdog.start(std::chrono::seconds(30));
+  const EventLoopWatchdog watchdog;
 
   EXPECT_EQ(runConfigure(store, "/opt/skyfare/"), 0);
-  EXPECT_FALSE(watchdogFired);
+  EXPECT_FALSE(watchdog.fired());
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].title, "Skyfare 1");
   EXPECT_TRUE(boxes[0].text.contains(configFolder + "/Airlume/Airlume.ini"))
