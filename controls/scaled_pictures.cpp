@@ -9,6 +9,12 @@ namespace {
 // that hardly packs (a photograph) is kept as it is, or a frame drawing it would hold both.
 constexpr qsizetype kPixelBytesPerPackedByte = 4;
 
+bool packsWell(const PackedPicture& packed, const QImage& picture) {
+  return !packed.isEmpty() &&
+         static_cast<qsizetype>(packed.packedBytes()) * kPixelBytesPerPackedByte <=
+             picture.sizeInBytes();
+}
+
 QSize sizeAt(const SceneMapping& mapping, QSize pictureSize) {
   return QSize(mapping.scaledLength(pictureSize.width()),
                mapping.scaledLength(pictureSize.height()));
@@ -93,9 +99,7 @@ ScaledPictures::Prepared ScaledPictures::prepare(std::uint64_t imageVersion, con
   if (dense == nullptr && prepared.unpacked.cacheKey() == picture.cacheKey())
     return prepared;
   PackedPicture packed(prepared.unpacked);
-  if (!packed.isEmpty() &&
-      static_cast<qsizetype>(packed.packedBytes()) * kPixelBytesPerPackedByte <=
-          prepared.unpacked.sizeInBytes()) {
+  if (packsWell(packed, prepared.unpacked)) {
     prepared.packed = std::move(packed);
     prepared.unpacked = QImage();
   }
