@@ -18,6 +18,7 @@
 #include <atomic>
 #include <cstdarg>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string_view>
 #include <thread>
@@ -179,66 +180,116 @@ std::string firstDifference(const QImage& a, const QImage& b) {
          std::to_string(first.y()) + values;
 }
 
-TEST(RelayPictures, AfterTheLoadStepNoFrameOpensAPictureOrStartsAThreadAndEveryFrameIsTheSame) {
-  if (QGuiApplication::primaryScreen()->geometry().size() != kScreenSize)
-    GTEST_SKIP() << "needs a 3840 x 2160 screen";
-  const UserLogo logo;
-  const int threadsBefore = threadsStarted.load();
-  std::thread([] {}).join();
-  ASSERT_EQ(threadsStarted.load(), threadsBefore + 1) << "thread starts are not seen";
-  const int opensBefore = pictureFilesOpened.load();
-  QImage(QString::fromStdString(logo.file()));
-  ASSERT_EQ(pictureFilesOpened.load(), opensBefore + 1) << "picture files opened are not seen";
+// What the frames driven by one call did.
+struct Frames {
+  int comeBacks = 0;  // frames that drew a picture the frame before them did not
+  int threadsStarted = 0;
+  int picturesOpened = 0;
+};
 
-  // The session on the screen, and the same session recorded beside it.
-  QtDrawingControl drawing;
-  Session shown(drawing, logo);
-  ASSERT_FALSE(shown.ended());
-  testing::ListRecorder recorder;
-  Session recorded(recorder, logo);
-  drawing.setEventSink(nullptr);  // frames come from this test alone
-  ASSERT_TRUE(QTest::qWaitFor([&] { return drawing.statistics().flushes > 0; }, kWatchdogMs));
-
-  std::set<std::pair<SpriteHandle, std::uint64_t>> drawnBefore;
-  int comeBacks = 0;
-  int threadsInFrames = 0;
-  int opensInFrames = 0;
-  for (long frame = 1; frame <= kWholeRelayFrames; ++frame) {
+// The session on the real component beside the same session recorded, the first shown in
+// `window` (the whole screen when null) and compared with a fresh renderer's picture of the
+// second in every frame that draws a picture the frame before it did not.
+class RelayPicturesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (QGuiApplication::primaryScreen()->geometry().size() != kScreenSize)
+      GTEST_SKIP() << "needs a 3840 x 2160 screen";
     const int threads = threadsStarted.load();
+    std::thread([] {}).join();
+    ASSERT_EQ(threadsStarted.load(), threads + 1) << "thread starts are not seen";
     const int opens = pictureFilesOpened.load();
-    shown.frame();
-    threadsInFrames += threadsStarted.load() - threads;
-    opensInFrames += pictureFilesOpened.load() - opens;
-    recorded.frame();
-    QCoreApplication::processEvents();
-
-    // Each frame that draws a picture the frame before it did not is compared whole.
-    const auto drawnNow = picturesOf(recorder.flipped);
-    const bool comesBack = std::any_of(drawnNow.begin(), drawnNow.end(), [&](const auto& picture) {
-      return !drawnBefore.contains(picture);
-    });
-    drawnBefore = drawnNow;
-    if (!comesBack)
-      continue;
-    ++comeBacks;
-    // A renderer of its own makes every picture afresh.
-    SceneRenderer reference(kScreenSize);
-    QImage expected(kScreenSize, QImage::Format_RGB32);
-    {
-      QPainter painter(&expected);
-      reference.renderBars(painter);
-      reference.render(painter, recorder.flipped, reference.mapping().content());
-    }
-    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
-        QImage::Format_RGB32);
-    ASSERT_TRUE(screen == expected)
-        << "frame " << frame << ": " << firstDifference(screen, expected);
+    QImage(QString::fromStdString(logo_.file()));
+    ASSERT_EQ(pictureFilesOpened.load(), opens + 1) << "picture files opened are not seen";
   }
-  EXPECT_EQ(opensInFrames, 0);
-  EXPECT_EQ(threadsInFrames, 0);
+
+  void start(std::optional<HostPlacement> placement = std::nullopt) {
+    drawing_ = placement ? std::make_unique<QtDrawingControl>(*placement)
+                         : std::make_unique<QtDrawingControl>();
+    shown_ = std::make_unique<Session>(*drawing_, logo_);
+    ASSERT_FALSE(shown_->ended());
+    recorded_ = std::make_unique<Session>(recorder_, logo_);
+    drawing_->setEventSink(nullptr);  // frames come from this test alone
+    ASSERT_TRUE(QTest::qWaitFor([&] { return drawing_->statistics().flushes > 0; }, kWatchdogMs));
+  }
+
+  void drive(long frames, QWindow* window, Frames& done) {
+    const QSize size = window != nullptr ? window->size() : kScreenSize;
+    for (long frame = 1; frame <= frames; ++frame) {
+      const int threads = threadsStarted.load();
+      const int opens = pictureFilesOpened.load();
+      shown_->frame();
+      done.threadsStarted += threadsStarted.load() - threads;
+      done.picturesOpened += pictureFilesOpened.load() - opens;
+      recorded_->frame();
+      QCoreApplication::processEvents();
+
+      const auto drawnNow = picturesOf(recorder_.flipped);
+      const bool comesBack =
+          std::any_of(drawnNow.begin(), drawnNow.end(),
+                      [&](const auto& picture) { return !drawnBefore_.contains(picture); });
+      drawnBefore_ = drawnNow;
+      if (!comesBack)
+        continue;
+      ++done.comeBacks;
+      // A renderer of its own makes every picture afresh.
+      SceneRenderer reference(size);
+      QImage expected(size, QImage::Format_RGB32);
+      {
+        QPainter painter(&expected);
+        reference.renderBars(painter);
+        reference.render(painter, recorder_.flipped, reference.mapping().content());
+      }
+      const QImage shot = QGuiApplication::primaryScreen()
+                              ->grabWindow(window != nullptr ? window->winId() : 0)
+                              .toImage()
+                              .convertToFormat(QImage::Format_RGB32);
+      ASSERT_TRUE(shot == expected) << "frame " << frame << ": " << firstDifference(shot, expected);
+    }
+  }
+
+  const UserLogo logo_;
+  std::unique_ptr<QtDrawingControl> drawing_;
+  std::unique_ptr<Session> shown_;
+  testing::ListRecorder recorder_;
+  std::unique_ptr<Session> recorded_;
+  std::set<std::pair<SpriteHandle, std::uint64_t>> drawnBefore_;
+};
+
+TEST_F(RelayPicturesTest,
+       AfterTheLoadStepNoFrameOpensAPictureOrStartsAThreadAndEveryFrameIsTheSame) {
+  ASSERT_NO_FATAL_FAILURE(start());
+  Frames done;
+  ASSERT_NO_FATAL_FAILURE(drive(kWholeRelayFrames, nullptr, done));
+  EXPECT_EQ(done.picturesOpened, 0);
+  EXPECT_EQ(done.threadsStarted, 0);
   // The first frame, with airliner 1, the first flights of the fourteen others, and airliner
   // 1's second. The jet is drawn in every frame, waiting off the scene between its passes.
-  EXPECT_EQ(comeBacks, 1 + 14 + 1);
+  EXPECT_EQ(done.comeBacks, 1 + 14 + 1);
+}
+
+// A window of its own that grows to twice the scene: its pictures are prepared for the new
+// scale as it grows, not by the frames after it.
+TEST_F(RelayPicturesTest, AScaleThatComesLaterIsPreparedWhenItComes) {
+  ASSERT_NO_FATAL_FAILURE(start(HostPlacement{}));
+  ASSERT_EQ(QGuiApplication::topLevelWindows().size(), 1);
+  QWindow* window = QGuiApplication::topLevelWindows().front();
+  Frames done;
+  ASSERT_NO_FATAL_FAILURE(drive(60, window, done));
+  const QSize grown(1600, 1200);
+  const auto flushes = drawing_->statistics().flushes;
+  drawing_->followHostSize(grown);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return window->size() == grown && drawing_->statistics().flushes > flushes; },
+      kWatchdogMs));
+
+  done = {};
+  drawnBefore_.clear();  // so the first frame at the new size is compared too
+  // Airliner 2 first flies at frame 1026.
+  ASSERT_NO_FATAL_FAILURE(drive(1100, window, done));
+  EXPECT_EQ(done.picturesOpened, 0);
+  EXPECT_EQ(done.threadsStarted, 0);
+  EXPECT_EQ(done.comeBacks, 2);
 }
 
 }  // namespace
