@@ -1,5 +1,7 @@
 #include "controls/scaled_pictures.h"
 
+#include <malloc.h>
+
 #include <set>
 
 namespace skyfare {
@@ -13,6 +15,14 @@ bool packsWell(const PackedPicture& packed, const QImage& picture) {
   return !packed.isEmpty() &&
          static_cast<qsizetype>(packed.packedBytes()) * kPixelBytesPerPackedByte <=
              picture.sizeInBytes();
+}
+
+// Preparing frees megabytes of pictures read and reduced, which the C library keeps for later
+// once it has freed a large picture before; the frames after it allocate next to nothing.
+void handBackFreedMemory() {
+#ifdef __GLIBC__
+  malloc_trim(0);
+#endif
 }
 
 QSize sizeAt(const SceneMapping& mapping, QSize pictureSize) {
@@ -30,6 +40,7 @@ void ScaledPictures::setSource(SpriteHandle sprite, std::uint64_t imageVersion,
                                  prepare(imageVersion, picture, dense.get(), use.mapping));
   }
   sources_.insert_or_assign(sprite, Source{imageVersion, dense ? QImage() : picture, dense});
+  handBackFreedMemory();
 }
 
 void ScaledPictures::addScale(const SceneMapping& mapping) {
@@ -41,6 +52,7 @@ void ScaledPictures::addScale(const SceneMapping& mapping) {
     prepared_.insert_or_assign(Key(sprite, scale), prepare(source.imageVersion, source.picture,
                                                            source.dense.get(), mapping));
   }
+  handBackFreedMemory();
 }
 
 void ScaledPictures::removeScale(double scale) {
@@ -64,9 +76,11 @@ const QImage& ScaledPictures::scaled(const SpriteOp& op, const SceneMapping& map
   }
   auto made = madeWhileDrawing_.find(key);
   if (made == madeWhileDrawing_.end() || made->second.imageVersion != op.imageVersion) {
-    QImage picture = pictureForScreen(op.image, op.denseSource.get(), mapping.scale(),
-                                      sizeAt(mapping, op.pictureSize()));
-    made = madeWhileDrawing_.insert_or_assign(key, Prepared{op.imageVersion, {}, picture}).first;
+    Prepared picture{op.imageVersion,
+                     {},
+                     pictureForScreen(op.image, op.denseSource.get(), mapping.scale(),
+                                      sizeAt(mapping, op.pictureSize()))};
+    made = madeWhileDrawing_.insert_or_assign(key, std::move(picture)).first;
   }
   return made->second.unpacked;
 }
