@@ -268,14 +268,17 @@ TEST_F(RelayPicturesTest,
   EXPECT_EQ(done.comeBacks, 1 + 14 + 1);
 }
 
-// A window of its own that grows to twice the scene: its pictures are prepared for the new
-// scale as it grows, not by the frames after it.
+// A window of its own, at the scene's size, that grows to twice the scene: its pictures are
+// prepared for the new scale as it grows, not by the frames after it.
 TEST_F(RelayPicturesTest, AScaleThatComesLaterIsPreparedWhenItComes) {
   ASSERT_NO_FATAL_FAILURE(start(HostPlacement{}));
   ASSERT_EQ(QGuiApplication::topLevelWindows().size(), 1);
   QWindow* window = QGuiApplication::topLevelWindows().front();
+  // At the scene's own size the pictures are the 1× ones read while loading, not read again.
   Frames done;
   ASSERT_NO_FATAL_FAILURE(drive(60, window, done));
+  EXPECT_EQ(done.picturesOpened, 0);
+  EXPECT_EQ(done.threadsStarted, 0);
   const QSize grown(1600, 1200);
   const auto flushes = drawing_->statistics().flushes;
   drawing_->followHostSize(grown);
