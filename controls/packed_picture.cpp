@@ -13,11 +13,14 @@ constexpr int kPackingLevel = 1;
 
 // Unpacked pixels live in pages of their own, given back to the system when the picture is
 // let go of: pictures of megabytes come and go all session long, and the heap would keep the
-// room they leave. The mapping starts with its own length, before the pixels.
+// room they leave. The mapping starts with its own length, before the pixels, and keeps a
+// cache line to spare after them, as the heap would: a copy that reads a row in whole vector
+// steps must not find the end of the mapping right after the last pixel.
 struct MappingHeader {
   std::size_t mappedBytes;
 };
 constexpr std::size_t kHeaderBytes = 64;  // keeps the pixels aligned as a cache line
+constexpr std::size_t kSpareBytes = 64;
 
 void unmapPixels(void* mapping) {
   munmap(mapping, static_cast<MappingHeader*>(mapping)->mappedBytes);
@@ -48,7 +51,7 @@ QImage PackedPicture::unpack() const {
     return {};
   const std::size_t pixelBytes =
       static_cast<std::size_t>(bytesPerLine_) * static_cast<std::size_t>(size_.height());
-  const std::size_t mappedBytes = kHeaderBytes + pixelBytes;
+  const std::size_t mappedBytes = kHeaderBytes + pixelBytes + kSpareBytes;
   void* mapping =
       mmap(nullptr, mappedBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapping == MAP_FAILED)

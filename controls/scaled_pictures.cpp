@@ -34,13 +34,17 @@ QSize sizeAt(const SceneMapping& mapping, QSize pictureSize) {
 
 void ScaledPictures::setSource(SpriteHandle sprite, std::uint64_t imageVersion,
                                const QImage& picture, std::shared_ptr<const DenseSource> dense) {
+  bool preparedAny = false;
   for (const auto& [scale, use] : scales_) {
-    if (scale > 0)
-      prepared_.insert_or_assign(Key(sprite, scale),
-                                 prepare(imageVersion, picture, dense.get(), use.mapping));
+    if (scale <= 0)
+      continue;
+    prepared_.insert_or_assign(Key(sprite, scale),
+                               prepare(imageVersion, picture, dense.get(), use.mapping));
+    preparedAny = true;
   }
   sources_.insert_or_assign(sprite, Source{imageVersion, dense ? QImage() : picture, dense});
-  handBackFreedMemory();
+  if (preparedAny)
+    handBackFreedMemory();
 }
 
 void ScaledPictures::addScale(const SceneMapping& mapping) {

@@ -15,10 +15,11 @@ namespace skyfare {
 
 // Sprite pictures scaled for the screens, shared by the renderers of every screen. Each
 // picture is prepared when it is loaded, at every scale a renderer uses, and at every scale
-// that comes into use later; it is kept until its sprite loads another picture or no renderer
-// uses the scale any more. So a frame only draws: it never reads a file, reduces a picture or
-// starts a thread. Pictures that pack well are kept packed and unpacked while frames draw them,
-// which costs memory only for what is on the screen.
+// that comes into use later, and kept until its sprite loads another picture or no renderer
+// uses the scale any more: a frame that draws it reads no file, reduces nothing and starts no
+// thread. A picture that packs well is kept packed; the first frame to draw it unpacks it in
+// memory (a fraction of a millisecond for an airliner at 3840 × 2160), and it is let go of
+// again once the frames no longer draw it, so only what is on the screen takes its full size.
 class ScaledPictures {
  public:
   // The sprite's picture as loaded: `picture` is the 1× picture read, `dense` where a denser
