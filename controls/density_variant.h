@@ -8,8 +8,9 @@ namespace skyfare {
 
 // Where a sprite's picture was read from, for a picture that also comes at higher densities
 // beside its 1× file (see assets/picture_density.h), and what that 1× picture is. Such a
-// sprite lets go of its 1× pixels once it has read them: a screen larger than the scene draws
-// from the denser files, and one no larger reads the 1× file again.
+// sprite lets go of its 1× pixels once its scaled pictures are made from them: a screen larger
+// than the scene draws from the denser files, and a screen no larger that comes later reads the
+// 1× file again.
 struct DenseSource {
   std::string fileName;     // the 1× file
   int transparentMode = 0;  // how it was read

@@ -18,7 +18,9 @@ SpriteHandle DisplayListControl::CreateSprite() {
 
 void DisplayListControl::LoadSpriteImage(SpriteHandle sprite, int, const std::string& fileName,
                                          int transparentMode) {
-  sprites_.loadImage(sprite, fileName, transparentMode);
+  const QImage picture = sprites_.loadImage(sprite, fileName, transparentMode);
+  if (const SpriteStore::Sprite* loaded = sprites_.find(sprite))
+    scaledPictures_->setSource(sprite, loaded->imageVersion, picture, loaded->denseSource);
 }
 
 void DisplayListControl::SetSpriteX(SpriteHandle sprite, std::int32_t x) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QFont>
+#include <memory>
 #include <optional>
 
 #include "controls/display_list.h"
+#include "controls/scaled_pictures.h"
 #include "controls/sprite_store.h"
 #include "controls/text_measure.h"
 #include "core/controls/drawing_control.h"
@@ -12,7 +14,9 @@ namespace skyfare {
 
 // The drawing operations of a drawing component that records each frame as a display list.
 // Sprite places are read when DrawSprite is called; what a Flip does with the list is left to
-// the component. Operations on a handle that names no sprite do nothing.
+// the component. Every picture loaded is handed to the component's store of scaled pictures,
+// which prepares it for the renderers that use the store. Operations on a handle that names no
+// sprite do nothing.
 class DisplayListControl : public DrawingControl {
  public:
   // Pictures loaded later from this folder (the program's data folder) are drawn from their
@@ -38,9 +42,12 @@ class DisplayListControl : public DrawingControl {
  protected:
   // The frame composed since the last call, leaving an empty one.
   DisplayList takeFrame();
+  // For the component's renderers.
+  const std::shared_ptr<ScaledPictures>& scaledPictures() const { return scaledPictures_; }
 
  private:
   SpriteStore sprites_;
+  std::shared_ptr<ScaledPictures> scaledPictures_ = std::make_shared<ScaledPictures>();
   std::optional<QFont> font_;  // none while the size draws nothing
   TextMeasure textMeasure_;
   DisplayList frame_;

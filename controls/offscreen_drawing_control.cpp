@@ -7,7 +7,7 @@
 namespace skyfare {
 
 OffscreenDrawingControl::OffscreenDrawingControl()
-    : renderer_(QSize(kSceneWidth, kSceneHeight)),
+    : renderer_(QSize(kSceneWidth, kSceneHeight), scaledPictures()),
       frame_(kSceneWidth, kSceneHeight, QImage::Format_RGB32) {
   frame_.fill(Qt::black);
 }

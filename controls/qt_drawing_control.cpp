@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
-#include <set>
 
 #include "controls/frame_damage.h"
 #include "controls/screen_window.h"
@@ -29,7 +28,7 @@ bool QtDrawingControl::InitDisplay(int, int, int, std::string_view) {
   if (placement_) {
     SceneWindowEvents& events = *this;
     auto window = std::make_unique<HostedWindow>(placement_->host, placement_->hostSize, presented_,
-                                                 events, scaledPictures_);
+                                                 events, scaledPictures());
     hostedWindow_ = window.get();
     windows_.push_back(std::move(window));
   } else {
@@ -51,7 +50,7 @@ void QtDrawingControl::Flip() {
   for (const auto& window : windows_) flushed = window->present(damage) || flushed;
   if (flushed)
     ++statistics_.framesPresented;
-  dropPicturesNoLongerDrawn();
+  letGoOfPicturesNoLongerDrawn();
 }
 
 void QtDrawingControl::followHostSize(QSize hostSize) {
@@ -71,21 +70,15 @@ void QtDrawingControl::openScreenWindows() {
 
 void QtDrawingControl::addWindow(QScreen* screen) {
   SceneWindowEvents& events = *this;
-  windows_.push_back(std::make_unique<ScreenWindow>(screen, presented_, events, scaledPictures_));
+  windows_.push_back(std::make_unique<ScreenWindow>(screen, presented_, events, scaledPictures()));
 }
 
 void QtDrawingControl::removeWindow(QScreen* screen) {
+  // The window's renderer takes the pictures of a scale no other window uses with it.
   std::erase_if(windows_, [screen](const auto& window) { return window->screen() == screen; });
-  dropUnusedPictures();
 }
 
-void QtDrawingControl::dropUnusedPictures() {
-  std::set<double> scales;
-  for (const auto& window : windows_) scales.insert(window->mapping().scale());
-  scaledPictures_->keepOnly(presented_, scales);
-}
-
-void QtDrawingControl::dropPicturesNoLongerDrawn() {
+void QtDrawingControl::letGoOfPicturesNoLongerDrawn() {
   drawnNow_.clear();
   for (const DrawOp& op : presented_) {
     if (const auto* sprite = std::get_if<SpriteOp>(&op))
@@ -94,7 +87,7 @@ void QtDrawingControl::dropPicturesNoLongerDrawn() {
   if (drawnNow_ == drawnBefore_)
     return;
   std::swap(drawnNow_, drawnBefore_);
-  dropUnusedPictures();
+  scaledPictures()->letGoOfUndrawn(presented_);
 }
 
 void QtDrawingControl::frameDue() {

@@ -56,11 +56,9 @@ class QtDrawingControl final : public DisplayListControl, private SceneWindowEve
   void openScreenWindows();
   void addWindow(QScreen* screen);
   void removeWindow(QScreen* screen);
-  // Lets go of scaled pictures that no window draws any more.
-  void dropUnusedPictures();
-  // The same, after a frame, when it draws other pictures than the frame before it did: most
-  // frames draw the same ones.
-  void dropPicturesNoLongerDrawn();
+  // Lets go of the unpacked copies of scaled pictures that the presented frame does not draw,
+  // when it draws other pictures than the frame before it did: most frames draw the same ones.
+  void letGoOfPicturesNoLongerDrawn();
   void frameDue();
   void raiseLater(void (DrawingEvents::*event)());
 
@@ -79,7 +77,6 @@ class QtDrawingControl final : public DisplayListControl, private SceneWindowEve
   std::vector<std::pair<SpriteHandle, std::uint64_t>> drawnBefore_;
   std::vector<std::unique_ptr<SceneWindow>> windows_;
   HostedWindow* hostedWindow_ = nullptr;  // one of windows_ when placed in a host
-  std::shared_ptr<ScaledPictures> scaledPictures_ = std::make_shared<ScaledPictures>();
   FramePacer pacer_;
   QPointF lastPointer_;
   QElapsedTimer sinceInit_;

@@ -17,13 +17,20 @@ QColor toQColor(SceneColour colour) {
 
 SceneRenderer::SceneRenderer(QSize targetSize, std::shared_ptr<ScaledPictures> shared)
     : mapping_(targetSize),
-      scaledPictures_(shared ? std::move(shared) : std::make_shared<ScaledPictures>()) {}
+      scaledPictures_(shared ? std::move(shared) : std::make_shared<ScaledPictures>()) {
+  scaledPictures_->addScale(mapping_);
+}
+
+SceneRenderer::~SceneRenderer() {
+  scaledPictures_->removeScale(mapping_.scale());
+}
 
 void SceneRenderer::setTargetSize(QSize targetSize) {
   const SceneMapping next(targetSize);
-  // Shared pictures are left to their owner, who knows which scales the others use.
-  if (next.scale() != mapping_.scale() && scaledPictures_.use_count() == 1)
-    scaledPictures_->clear();
+  if (next.scale() != mapping_.scale()) {
+    scaledPictures_->addScale(next);
+    scaledPictures_->removeScale(mapping_.scale());
+  }
   mapping_ = next;
 }
 

@@ -11,17 +11,21 @@
 
 namespace skyfare {
 
-// Paints a display list onto a target at the target's own scale. Pictures are scaled once per
-// picture version and scale and kept, in a store of its own or one shared with the renderers
-// of other screens; a frame only copies and blends them. A picture with a dense source is
-// reduced from its denser file when the target enlarges the scene, so it stays sharp. Painting
+// Paints a display list onto a target at the target's own scale. Pictures come scaled from a
+// store of its own or one shared with the renderers of other screens, which prepares every
+// picture it is given for the scales its renderers use; a frame only copies and blends them. A
+// picture with a dense source is reduced from its denser file when the target enlarges the
+// scene, so it stays sharp. Painting
 // a region gives each of its pixels exactly the value a full repaint would, so a target can be
 // kept up to date by painting only what changed. Pixels that no op covers are black.
 class SceneRenderer {
  public:
   explicit SceneRenderer(QSize targetSize, std::shared_ptr<ScaledPictures> shared = {});
+  ~SceneRenderer();
+  SceneRenderer(const SceneRenderer&) = delete;
+  SceneRenderer& operator=(const SceneRenderer&) = delete;
 
-  // A new size drops the scaled pictures of its own when the scale changes.
+  // A size of another scale has the store prepare its pictures for that scale, at once.
   void setTargetSize(QSize targetSize);
   const SceneMapping& mapping() const { return mapping_; }
 

@@ -17,12 +17,14 @@ SpriteHandle SpriteStore::create() {
   return static_cast<SpriteHandle>(sprites_.size());
 }
 
-void SpriteStore::loadImage(SpriteHandle sprite, const std::string& fileName, int transparentMode) {
+QImage SpriteStore::loadImage(SpriteHandle sprite, const std::string& fileName,
+                              int transparentMode) {
   Sprite* target = find(sprite);
   if (target == nullptr)
-    return;
+    return {};
   PictureRead read = loadSpritePicture(fileName, transparentMode);
-  target->image = std::move(read.image);
+  QImage picture = std::move(read.image);
+  target->image = picture;
   target->coverage = pictureCoverage(target->image);
   target->imageVersion = ++lastImageVersion_;
   target->denseSource.reset();
@@ -34,6 +36,7 @@ void SpriteStore::loadImage(SpriteHandle sprite, const std::string& fileName, in
         fileName, transparentMode, target->image.size(), !target->image.hasAlphaChannel()});
     target->image = QImage();
   }
+  return picture;
 }
 
 SpriteStore::Sprite* SpriteStore::find(SpriteHandle sprite) {

@@ -35,8 +35,10 @@ class SpriteStore {
   // pictures); pictures from anywhere else have only their one file.
   void setDensePictureFolder(const std::string& folder);
   SpriteHandle create();
-  // Says on standard error, in one line, when the file cannot be read.
-  void loadImage(SpriteHandle sprite, const std::string& fileName, int transparentMode);
+  // Says on standard error, in one line, when the file cannot be read. Returns the picture
+  // read, also when the sprite keeps no 1× pixels: they are what its scaled pictures are
+  // prepared from, so no file is read twice. Null for a handle that names no sprite.
+  QImage loadImage(SpriteHandle sprite, const std::string& fileName, int transparentMode);
   // Null for a handle that names no sprite.
   Sprite* find(SpriteHandle sprite);
   const Sprite* find(SpriteHandle sprite) const;
