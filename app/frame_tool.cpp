@@ -15,7 +15,7 @@
 #include "assets/bmp_file.h"
 #include "assets/preview_picture.h"
 #include "controls/offscreen_drawing_control.h"
-#include "core/controls/sound_control.h"
+#include "core/controls/silent_sound_control.h"
 #include "core/saver/fixed_seed_random.h"
 #include "core/saver/form1.h"
 #include "core/settings/setting_keys.h"
@@ -53,17 +53,6 @@ class SteppedHost final : public HostServices {
   int seconds_ = 21 * 3600 + 30 * 60;
 };
 
-class SilentSound final : public SoundControl {
- public:
-  void setVisible(bool) override {}
-  SoundHandle LoadWave(const std::string&) override { return 1; }
-  void PlaySound(SoundHandle, int, int) override {}
-  void SetVolume(SoundHandle, int) override {}
-  void StopSound(SoundHandle) override {}
-  void ReleaseSound(SoundHandle) override {}
-  void StopAll() override {}
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,7 +86,7 @@ int main(int argc, char** argv) {
   }
 
   OffscreenDrawingControl drawing;
-  SilentSound sound;
+  SilentSoundControl sound;
   SteppedHost host;
   FixedSeedRandom random;
   Form1 form(SessionParts{drawing, sound, store, host, random, dataFolder});

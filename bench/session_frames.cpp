@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "controls/qt_drawing_control.h"
-#include "core/controls/sound_control.h"
+#include "core/controls/silent_sound_control.h"
 #include "core/saver/fixed_seed_random.h"
 #include "core/saver/form1.h"
 #include "core/settings/setting_keys.h"
@@ -35,17 +35,6 @@ constexpr long kWholeRelayFrames = 13'100;
 constexpr long kFrameMicros = 1'000'000 / 60;
 constexpr int kExposeWatchdogMs = 20'000;
 constexpr std::size_t kLongestShown = 8;
-
-class SilentSound final : public SoundControl {
- public:
-  void setVisible(bool) override {}
-  SoundHandle LoadWave(const std::string&) override { return 1; }
-  void PlaySound(SoundHandle, int, int) override {}
-  void SetVolume(SoundHandle, int) override {}
-  void StopSound(SoundHandle) override {}
-  void ReleaseSound(SoundHandle) override {}
-  void StopAll() override {}
-};
 
 double peakMemoryMiB() {
   QFile status(QStringLiteral("/proc/self/status"));
@@ -79,7 +68,7 @@ int main(int argc, char** argv) {
   SetRegistry(store, dataFolder);
   QtDrawingControl drawing;
   drawing.setDensePictureFolder(dataFolder);
-  SilentSound sound;
+  SilentSoundControl sound;
   testing::ManualHost host;
   FixedSeedRandom random;
   Form1 form(SessionParts{drawing, sound, store, host, random, dataFolder});

@@ -12,15 +12,10 @@
 namespace skyfare {
 namespace {
 
+using testing::filled;
 using testing::PictureFolder;
 
 constexpr QSize kPlaneSize(40, 20);
-
-QImage filled(QSize size, QColor colour) {
-  QImage image(size, QImage::Format_RGB32);
-  image.fill(colour);
-  return image;
-}
 
 // A density file as the generator writes it.
 void saveDense(const PictureFolder& folder, const QString& name, const QImage& image) {

@@ -11,6 +11,13 @@
 
 namespace skyfare::testing {
 
+// An opaque picture of one colour.
+inline QImage filled(QSize size, QColor colour) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(colour);
+  return image;
+}
+
 // A folder of picture files that lives as long as the test.
 class PictureFolder {
  public:

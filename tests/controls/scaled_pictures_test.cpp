@@ -13,15 +13,10 @@
 namespace skyfare {
 namespace {
 
+using testing::filled;
 using testing::PictureFolder;
 
 constexpr QSize kPlaneSize(40, 20);
-
-QImage filled(QSize size, QColor colour) {
-  QImage image(size, QImage::Format_RGB32);
-  image.fill(colour);
-  return image;
-}
 
 QImage noise(QSize size) {
   std::mt19937 random(7);
