@@ -48,9 +48,14 @@ wait_for 10 has_child_of_size "$window" "400x300+0+0" || fail "no child: $(child
 wait_for 10 moving 0 0 400 300 || fail "the scene in the host window is blank or still"
 [[ -z $(top_level_windows_of "$hack_pid") ]] || fail "a top-level window of its own is shown"
 xdotool windowsize "$window" 640 360
-wait_for 3 has_child_of_size "$window" "640x360+0+0" || fail "did not follow: $(children_of "$window")"
-# Letterboxed: black bars left and right of the 4:3 scene in a 16:9 window.
-[[ $(pixel 5 180) == "0,0,0" && $(pixel 320 180) != "0,0,0" ]] || fail "no letterbox"
+wait_for 10 has_child_of_size "$window" "640x360+0+0" || fail "did not follow: $(children_of "$window")"
+# Letterboxed: black bars left and right of the 4:3 scene in a 16:9 window, once the frame after
+# the resize is on the screen.
+letterboxed() {
+  screenshot "$work/shot.png"
+  [[ $(pixel 5 180 "$work/shot.png") == "0,0,0" && $(pixel 320 180 "$work/shot.png") != "0,0,0" ]]
+}
+wait_for 10 letterboxed || fail "no letterbox"
 
 echo "SIGTERM ends it within a second, by that signal"
 end_by_signal TERM "$hack_pid" 1000 || fail "still running 1 s after SIGTERM"
