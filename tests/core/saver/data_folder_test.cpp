@@ -55,7 +55,7 @@ TEST_F(Prefixes, AFolderWithoutThePicturesIsNeverTaken) {
   const std::string elsewhere = folder("nowhere") + "/";
   const auto candidates = dataFolderCandidates(folder("usr/bin"), elsewhere);
   EXPECT_EQ(findDataFolder(candidates), std::nullopt);
-  EXPECT_EQ(candidates.front(), (root_ / "usr/share/skyfare/").string());
+  EXPECT_EQ(candidates.front(), (root_ / "usr" / "share" / "skyfare").string() + "/");
 }
 
 }  // namespace
