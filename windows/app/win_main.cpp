@@ -32,7 +32,7 @@ void changePasswordOwnedByHiddenWindow(HINSTANCE instance) {
 
 int runProgram(HINSTANCE instance) {
   using namespace skyfare;
-  const StartRequest request = parseCommandLine(processCommandLine());
+  const StartRequest request = parseCommandLine(processArguments());
   if (request.mode == RunMode::NoWindow)
     return 0;
 
@@ -47,7 +47,7 @@ int runProgram(HINSTANCE instance) {
     case RunMode::ShowSaver:
       return runSaver(instance);
     case RunMode::ShowPreview:
-      return runPreview(instance, windowFromNumber(request.hostWindow),
+      return runPreview(instance, previewHostWindow(request.hostWindow),
                         wideFromUtf8(kInstallationFolder) + kPreviewPicture);
     case RunMode::Configure:
       MessageBoxW(nullptr, kNoSettingsDialogText, kProgramTitle, MB_OK | MB_ICONINFORMATION);

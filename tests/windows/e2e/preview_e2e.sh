@@ -3,7 +3,7 @@
 # picture in a host that shares its process (Wine draws nothing a child window of another
 # process paints).
 source "$(dirname "$0")/wine_lib.sh"
-start_xvfb 1024x768
+start_desktop 1024x768
 install_data
 scr=$(winepath -w "$SKYFARE")
 wine "$PREVIEW_HOST" "$scr" || fail "the preview in another process's area"

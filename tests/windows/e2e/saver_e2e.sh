@@ -2,7 +2,7 @@
 # Skyfare.scr under Wine on a real X server: the scene letterboxed on the screen and moving, the
 # twenty first-run values in the registry, and the ways the saver ends.
 source "$(dirname "$0")/wine_lib.sh"
-start_xvfb 1920x1080
+start_desktop 1920x1080
 install_data
 clear_settings
 

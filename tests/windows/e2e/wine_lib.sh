@@ -5,11 +5,26 @@ SKYFARE=${SKYFARE_SCR:?the path of Skyfare.scr}
 export SKYFARE
 # shellcheck source=../../e2e/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../e2e/lib.sh"
-export WINEPREFIX=${WINEPREFIX:?the Wine prefix of the tests (scripts/wine-prefix)}
+export WINEPREFIX=${WINE_DESKTOP_PREFIX:?the Wine prefix of the desktop tests (scripts/wine-prefix)}
 export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=${WINEDEBUG:--all}
+# A Wine server keeps the X display its first client named for every later one, so each test
+# starts the prefix's server afresh on its own display, and stops it at the end. The first client
+# leaves helper processes behind: their output goes nowhere, or ctest would wait for them.
+start_wine() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  wineserver -p
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+}
 # No sound device: the sound tests name their own through ALSA_CONFIG_PATH.
 export ALSA_CONFIG_PATH=${ALSA_CONFIG_PATH:-$work/no-sound.conf}
 [[ -e $ALSA_CONFIG_PATH ]] || echo 'pcm.!default { type null }' >"$ALSA_CONFIG_PATH"
+
+# start_desktop WIDTHxHEIGHT: an X server of the test's own, and Wine's server on it.
+start_desktop() {
+  start_xvfb "$1"
+  start_wine
+}
 
 settings_key='HKCU\Software\VB and VBA Program Settings\Airlume'
 installation=$WINEPREFIX/drive_c/Corvinel/Skyfare
@@ -33,6 +48,7 @@ scr_cleanup() {
   if [[ -n $saver_pid ]]; then
     pkill -KILL -P "$saver_pid" 2>/dev/null || true
   fi
+  wineserver -k 2>/dev/null || true
   cleanup
 }
 trap scr_cleanup EXIT
