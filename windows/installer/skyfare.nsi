@@ -15,6 +15,7 @@ ManifestDPIAware true
 AllowSkipFiles off
 
 !include x64.nsh
+!include MUI2.nsh
 
 !define PRODUCT_NAME "Skyfare"
 !define PUBLISHER "Corvinel"
@@ -42,9 +43,17 @@ VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+!define MUI_WELCOMEPAGE_TITLE "${PRODUCT_NAME} ${VERSION}"
+!define MUI_WELCOMEPAGE_TEXT "This installs the ${PRODUCT_NAME} screen saver, version ${VERSION}, \
+  by ${PUBLISHER}.$\r$\n$\r$\nIts pictures and sound go into ${DATA_FOLDER}, the saver into the \
+  system folder. Afterwards, pick $\"${PRODUCT_NAME}$\" in Screen Saver Settings.$\r$\n$\r$\n$_CLICK"
+!define MUI_FINISHPAGE_NOAUTOCLOSE
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
 
 Section "${PRODUCT_NAME}" SectionMain
   SectionIn RO
