@@ -4,7 +4,8 @@
 ; the chosen screen saver, not the user's settings.
 ;
 ; The build defines VERSION, FILE_VERSION (four numbers), SCREEN_SAVER (the built .scr),
-; INSTALL_LIST and REMOVAL_LIST (the data folder's File and Delete lines) and OUTFILE.
+; INSTALL_LIST and REMOVAL_LIST (the data folder's File and Delete lines) and OUTFILE; ICON,
+; the program's .ico, when there is one.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -43,6 +44,10 @@ VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
 !define MUI_WELCOMEPAGE_TITLE "${PRODUCT_NAME} ${VERSION}"
 !define MUI_WELCOMEPAGE_TEXT "This installs the ${PRODUCT_NAME} screen saver, version ${VERSION}, \
   by ${PUBLISHER}.$\r$\n$\r$\nIts pictures and sound go into ${DATA_FOLDER}, the saver into the \
