@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "windows/platform/command_line.h"
 #include "windows/platform/single_instance.h"
 #include "windows/platform/win_host_services.h"
 
@@ -70,6 +71,12 @@ int runChildRole(int argc, wchar_t** argv) {
     return SingleInstance(argv[2]).anotherInstanceRuns() ? 1 : 0;
   if (role == L"--hold-instance" && argc == 4)
     return holdInstance(argv[2], argv[3]);
+  if (role == L"--expect-arguments")
+    return processArguments() ==
+                   " --expect-arguments  /P:45 Gr\xC3\xBC\xC3\x9F"
+                   "e"
+               ? 0
+               : 1;
   if (role == L"--end-through-host" && argc == 3)
     return endThroughHost(_wtoi(argv[2]));
   return -1;

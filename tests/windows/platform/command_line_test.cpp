@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/app/run_mode.h"
+#include "tests/windows/platform/child_process.h"
+#include "tests/windows/platform/desktop.h"
 
 namespace skyfare {
 namespace {
@@ -25,12 +27,15 @@ TEST(CommandLine, ThePartAfterTheProgramNameIsWhatTheParserGets) {
     EXPECT_EQ(argumentsOf(row.commandLine), row.arguments) << std::wstring(row.commandLine).size();
 }
 
-TEST(CommandLine, TheProcessesOwnArgumentsReachTheCoresParser) {
-  // The test runner is started without a switch.
-  EXPECT_EQ(parseCommandLine(processArguments()).mode, parseCommandLine(std::string()).mode);
+TEST(CommandLine, TheProcessesOwnArgumentsArriveAsUtf8AfterItsQuotedName) {
+  // The helper is started under its full, quoted path and compares what it is given.
+  EXPECT_EQ(testing::runSelf(L"--expect-arguments  /P:45 Gr\x00FC\x00DF"
+                             L"e"),
+            0u);
 }
 
 TEST(CommandLine, APreviewHandleNamesARealWindowOrNone) {
+  SKYFARE_REQUIRE_DESKTOP();
   HWND window = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPED, 0, 0, 152, 112, nullptr,
                                 nullptr, nullptr, nullptr);
   ASSERT_TRUE(window);

@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 
 #include "tests/windows/platform/child_process.h"
 #include "tests/windows/platform/debug_line_capture.h"
+#include "tests/windows/platform/desktop.h"
 
 namespace skyfare {
 namespace {
@@ -17,6 +19,9 @@ int cursorCount() {
   ShowCursor(TRUE);
   return ShowCursor(FALSE);
 }
+
+// The static text of a system message box.
+constexpr int kMessageBoxTextId = 0xFFFF;
 
 bool saverRunningFlag() {
   BOOL running = FALSE;
@@ -79,17 +84,19 @@ TEST(WinHostServices, ClocksAgreeWithTheSystem) {
   EXPECT_TRUE(asked - seconds < 2.0 && (asked - seconds > -1.0 || seconds > 86398)) << asked;
 }
 
-TEST(WinHostServices, AMessageBoxIsTopmostTellsItsTextAndLeavesTheCursorAsItWas) {
+TEST(WinHostServices, AMessageBoxShowsAndTellsItsTextAndLeavesTheCursorAsItWas) {
+  SKYFARE_REQUIRE_DESKTOP();
   const int before = cursorCount();
   WinHostServices host;
   host.showCursor(false);
-  std::atomic<bool> topmost = false;
-  std::atomic<int> shownCursor = 0;
+  std::wstring shownText;
   std::thread answer([&] {
     for (int attempt = 0; attempt < 200; ++attempt) {
       HWND box = FindWindowW(L"#32770", L"Skyfare test box");
       if (box && IsWindowVisible(box)) {
-        topmost = (GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        wchar_t text[100] = {};
+        GetDlgItemTextW(box, kMessageBoxTextId, text, 100);
+        shownText = text;
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         return;
       }
@@ -99,7 +106,7 @@ TEST(WinHostServices, AMessageBoxIsTopmostTellsItsTextAndLeavesTheCursorAsItWas)
   testing::DebugLineCapture lines;
   host.messageBox("The display cannot be opened.", "Skyfare test box");
   answer.join();
-  EXPECT_TRUE(topmost);
+  EXPECT_EQ(shownText, L"The display cannot be opened.");
   ASSERT_FALSE(lines.lines().empty());
   EXPECT_EQ(lines.lines()[0], "skyfare: Skyfare test box: The display cannot be opened.\n");
   EXPECT_EQ(cursorCount(), before - 1) << "hidden again after the box";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "tests/windows/platform/desktop.h"
 #include "windows/platform/display_settings_window.h"
 
 namespace skyfare {
@@ -12,6 +13,7 @@ HWND topLevelWindow(const wchar_t* title) {
 }
 
 TEST(DisplaySettingsWindow, IsFoundByItsExactTitleWhileItIsOpen) {
+  SKYFARE_REQUIRE_DESKTOP();
   EXPECT_FALSE(displaySettingsWindowOpen());
   HWND similar = topLevelWindow(L"Display Properties - Screen Saver");
   EXPECT_FALSE(displaySettingsWindowOpen()) << "only the exact title counts";
