@@ -131,6 +131,7 @@ struct SilencingRow {
   const char* name;
   void (*silence)(SoundControl&, SoundHandle);
   bool playsAgain;
+  friend void PrintTo(const SilencingRow& row, std::ostream* out) { *out << row.name; }
 };
 
 class SilencingTest : public DirectSoundControlTest,
@@ -197,6 +198,7 @@ struct BadFileRow {
   const char* name;
   std::string content;  // empty with no path: the file does not exist
   const char* path = nullptr;
+  friend void PrintTo(const BadFileRow& row, std::ostream* out) { *out << row.name; }
 };
 
 // A wave header declaring 16-bit mono at the rate, with the data chunk's size and encoding.
