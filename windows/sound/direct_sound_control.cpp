@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "windows/sound/sound_debug_line.h"
+#include "windows/platform/debug_line.h"
 
 namespace skyfare {
 namespace {
@@ -19,7 +19,7 @@ HWND makeMessageWindow() {
 }
 
 void sayCannotRead(const std::string& fileName, const std::string& problem) {
-  soundDebugLine("skyfare: cannot read sound file " + fileName + ": " + problem);
+  debugLine("cannot read sound file " + fileName + ": " + problem);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "windows/sound/com_release.h"
-#include "windows/sound/sound_debug_line.h"
+#include "windows/platform/debug_line.h"
 
 namespace skyfare {
 
@@ -30,7 +30,7 @@ DirectSoundDevice::DirectSoundDevice(HWND window) : opening_(std::make_shared<Op
     if (opening->abandoned)
       return;  // the device, if any, goes with this thread
     if (!device)
-      soundDebugLine("skyfare: no audio device; the saver runs silent");
+      debugLine("no audio device; the saver runs silent");
     opening->device = std::move(device);
     opening->done = true;
     opening->finished.notify_all();
