@@ -28,6 +28,21 @@ std::string declaredSizeProblem(std::int64_t width, std::int64_t height, int bit
 // the frame header; false for anything else.
 bool isProgressiveJpeg(const unsigned char* head, std::size_t size);
 
+// What a picture file says of itself in its first bytes, before any decoder sees it.
+struct DeclaredPicture {
+  enum class Kind { Unknown, Bmp, Gif, Jpeg, Png };
+  Kind kind = Kind::Unknown;
+  std::int64_t width = 0;   // 0 when the header does not say
+  std::int64_t height = 0;
+  int bitsPerPixel = 32;     // of the picture as decoded
+  bool decodesPart = false;  // a baseline JPEG: only the part drawn is decoded
+};
+
+// Reads the format and the declared size from the file's first bytes (up to the JPEG frame
+// header, which may lie some way in). A BMP stored bottom-up declares a negative height; the
+// size given is its magnitude.
+DeclaredPicture declaredPicture(const unsigned char* head, std::size_t size);
+
 // Reads up to `count` bytes at `at` into `into`, giving how many it read.
 using ReadAt = std::function<std::size_t(std::int64_t at, unsigned char* into, std::size_t count)>;
 
