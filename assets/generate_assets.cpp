@@ -1,11 +1,13 @@
-// Generates the installation's pictures and sound into the folder named on the command line,
-// or with --icons the desktop icon at the sizes given into an icon theme folder.
+// Generates the installation's pictures and sound into the folder named on the command line;
+// with --windows the Windows data folder instead, with --icons the desktop icon at the sizes
+// given into an icon theme folder, with --ico the program's Windows icon file.
 #include "assets/airliner_drawing.h"
 #include "assets/app_icon.h"
 #include "assets/bmp_file.h"
 #include "assets/city_skyline.h"
 #include "assets/fast_jet.h"
 #include "assets/framed_bmp.h"
+#include "assets/ico_file.h"
 #include "assets/logo.h"
 #include "assets/picture_density.h"
 #include "assets/takeoff_sound.h"
@@ -16,7 +18,6 @@
 #include <QImage>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,9 +27,13 @@ namespace {
 using namespace skyfare;
 using namespace skyfare::assets;
 
+// Where the pictures drawn at a density go: zstd frames for Linux, PNG for Windows, which has
+// no zstd.
+enum class DensityFiles { Framed, Png };
+
 // Writes every file; reports each one it cannot write and returns whether all were written.
 // Each picture is written at 1× under its own name and at every density beside it.
-bool generateInto(const QDir& folder) {
+bool generateInto(const QDir& folder, DensityFiles densityFiles) {
   bool allWritten = true;
   const auto path = [&](const std::string& name) {
     return folder.filePath(QString::fromStdString(name));
@@ -43,8 +48,14 @@ bool generateInto(const QDir& folder) {
                                const std::function<QImage(double density)>& draw) {
     check(saveBmp(draw(1.0), path(name)), name);
     for (const int density : kPictureDensities) {
-      const std::string variant = densityFileName(name, density);
-      check(saveFramedBmp(draw(density), path(variant)), variant);
+      if (densityFiles == DensityFiles::Framed) {
+        const std::string variant = densityFileName(name, density);
+        check(saveFramedBmp(draw(density), path(variant)), variant);
+      } else {
+        constexpr int kSmallestFileQuality = 0;
+        const std::string variant = densityPngFileName(name, density);
+        check(draw(density).save(path(variant), "PNG", kSmallestFileQuality), variant);
+      }
     }
   };
 
@@ -58,13 +69,32 @@ bool generateInto(const QDir& folder) {
   return allWritten;
 }
 
+bool writeIco(const QString& path, const std::vector<int>& sizesPx) {
+  std::vector<QImage> sizes;
+  for (const int sizePx : sizesPx) sizes.push_back(sizePx > 0 ? drawAppIcon(sizePx) : QImage());
+  if (saveIco(sizes, path))
+    return true;
+  std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+  return false;
+}
+
+std::vector<int> sizesFrom(int argc, char** argv, int first) {
+  std::vector<int> sizesPx;
+  for (int i = first; i < argc; ++i) sizesPx.push_back(std::atoi(argv[i]));
+  return sizesPx;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool icons = argc > 4 && std::strcmp(argv[1], "--icons") == 0;
-  if (argc != 2 && !icons) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  const bool icons = argc > 4 && mode == "--icons";
+  const bool ico = argc > 3 && mode == "--ico";
+  const bool windows = argc == 3 && mode == "--windows";
+  if (argc != 2 && !icons && !ico && !windows) {
     std::fprintf(stderr,
-                 "usage: %s <output folder> | --icons <theme folder> <icon name> <size>...\n",
+                 "usage: %s <output folder> | --windows <output folder>\n"
+                 "       | --icons <theme folder> <icon name> <size>... | --ico <file> <size>...\n",
                  argv[0]);
     return 2;
   }
@@ -73,17 +103,18 @@ int main(int argc, char** argv) {
   }
   QGuiApplication app(argc, argv);  // the logo's lettering needs the font database
   if (icons) {
-    std::vector<int> sizesPx;
-    for (int i = 4; i < argc; ++i) sizesPx.push_back(std::atoi(argv[i]));
     return writeAppIcons(QDir(QString::fromLocal8Bit(argv[2])), QString::fromLocal8Bit(argv[3]),
-                         sizesPx)
+                         sizesFrom(argc, argv, 4))
                ? 0
                : 1;
   }
-  const QDir folder(QString::fromLocal8Bit(argv[1]));
+  if (ico)
+    return writeIco(QString::fromLocal8Bit(argv[2]), sizesFrom(argc, argv, 3)) ? 0 : 1;
+  const char* folderName = argv[windows ? 2 : 1];
+  const QDir folder(QString::fromLocal8Bit(folderName));
   if (!folder.mkpath(QStringLiteral("."))) {
-    std::fprintf(stderr, "cannot create %s\n", argv[1]);
+    std::fprintf(stderr, "cannot create %s\n", folderName);
     return 1;
   }
-  return generateInto(folder) ? 0 : 1;
+  return generateInto(folder, windows ? DensityFiles::Png : DensityFiles::Framed) ? 0 : 1;
 }

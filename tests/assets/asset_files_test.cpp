@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -294,6 +295,16 @@ TEST(AssetFiles, DensityNamesPutTheDensityBeforeTheExtension) {
   EXPECT_EQ(densityFileName("/home/a/.hidden", 2), "/home/a/.hidden@2x.zst");
 }
 
+TEST(AssetFiles, WindowsDensityNamesReplaceTheExtensionWithPng) {
+  EXPECT_EQ(densityPngFileName("jet01.bmp", 2), "jet01@2x.png");
+  EXPECT_EQ(densityPngFileName("city lights.bmp", 4), "city lights@4x.png");
+  EXPECT_EQ(densityPngFileName("C:\\Corvinel\\Skyfare\\SF-Logo.bmp", 3),
+            "C:\\Corvinel\\Skyfare\\SF-Logo@3x.png");
+  EXPECT_EQ(densityPngFileName("C:\\a.b\\logo", 2), "C:\\a.b\\logo@2x.png");
+  EXPECT_EQ(densityPngFileName("D:/pictures.old/sky", 2), "D:/pictures.old/sky@2x.png");
+  EXPECT_EQ(densityPngFileName("C:\\a\\.hidden", 2), "C:\\a\\.hidden@2x.png");
+}
+
 TEST(AssetFiles, TakeoffSoundIsAClickFreeJetRoarBelowFullScale) {
   const auto wave = readPcmWave(fileBytes(dataPath("takeoff.wav")));
   ASSERT_TRUE(wave.has_value());
@@ -330,6 +341,47 @@ TEST(AssetFiles, GeneratingTwiceGivesTheSameBytesAsTheBuild) {
     EXPECT_EQ(one, fileBytes(QDir(second.path()).filePath(name))) << file;
     EXPECT_EQ(one, fileBytes(dataPath(file))) << file;
   }
+}
+
+// The Windows folder has the same 1× pictures and sound, and every density as a PNG of the very
+// pixels the zstd frames hold, alpha included, in a folder small enough to ship.
+TEST(AssetFiles, TheWindowsFolderHoldsTheSamePicturesWithDensitiesAsPng) {
+  constexpr qint64 kMostFolderBytes = 8LL << 20;
+  QTemporaryDir folder;
+  QProcess generator;
+  generator.start(QStringLiteral(SKYFARE_ASSET_GENERATOR),
+                  {QStringLiteral("--windows"), folder.path()});
+  ASSERT_TRUE(generator.waitForFinished(120000));
+  ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().constData();
+  const auto windowsPath = [&](const std::string& file) {
+    return QDir(folder.path()).filePath(QString::fromStdString(file));
+  };
+  std::vector<std::string> expected = pictures();
+  expected.emplace_back("takeoff.wav");
+  for (const std::string& file : expected) {
+    EXPECT_EQ(fileBytes(windowsPath(file)), fileBytes(dataPath(file))) << file;
+  }
+  for (const std::string& picture : pictures()) {
+    for (const int density : kPictureDensities) {
+      const std::string png = densityPngFileName(picture, density);
+      expected.push_back(png);
+      const std::string framedFile = densityFileName(picture, density);
+      const QImage framed = loadSprite(framedFile);
+      QImage fromPng(windowsPath(png), "PNG");
+      ASSERT_FALSE(fromPng.isNull()) << png;
+      constexpr int kAlphaBitsPerPixel = 32;
+      EXPECT_EQ(fromPng.hasAlphaChannel(),
+                bmpBitsPerPixel(bmpBytes(framedFile)) == kAlphaBitsPerPixel)
+          << png;
+      fromPng.setDevicePixelRatio(1.0);
+      EXPECT_EQ(fromPng.convertToFormat(QImage::Format_ARGB32), framed) << png;
+    }
+  }
+  qint64 folderBytes = 0;
+  const QFileInfoList written = QDir(folder.path()).entryInfoList(QDir::Files);
+  for (const QFileInfo& file : written) folderBytes += file.size();
+  EXPECT_EQ(written.size(), static_cast<qsizetype>(expected.size()));
+  EXPECT_LT(folderBytes, kMostFolderBytes);
 }
 
 TEST(AssetFiles, GeneratorReportsAFolderItCannotWrite) {

@@ -1,4 +1,5 @@
 #include "assets/bmp_file.h"
+#include "assets/ico_file.h"
 #include "assets/wave_file.h"
 #include "wave_reading.h"
 
@@ -99,6 +100,82 @@ TEST_F(AssetWriters, WaveKeepsEverySampleAndItsFormat) {
   EXPECT_EQ(wave->sampleRateHz, 44100);
   EXPECT_EQ(wave->bitsPerSample, 16);
   EXPECT_EQ(wave->samples, samples);
+}
+
+std::uint32_t le(const QByteArray& bytes, qsizetype at, int count) {
+  std::uint32_t value = 0;
+  for (int i = count - 1; i >= 0; --i)
+    value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
+  return value;
+}
+
+QImage patternSquare(int sizePx) {
+  QImage image(sizePx, sizePx, QImage::Format_ARGB32);
+  for (int y = 0; y < sizePx; ++y) {
+    for (int x = 0; x < sizePx; ++x) image.setPixel(x, y, patternColour(x % 6, y % 5));
+  }
+  image.setPixel(0, 0, qRgba(0, 0, 0, 0));
+  return image;
+}
+
+// Reads an icon's sizes back by the layout the system reads: the directory, then for each size
+// a PNG or a double-height bitmap whose colour rows and mask rows run from the bottom up.
+TEST_F(AssetWriters, IconSizesReadBackWithTheirPixelsAndTransparency) {
+  const std::vector<QImage> sizes{patternSquare(16), patternSquare(33), patternSquare(256)};
+  const QString file = path(QStringLiteral("app.ico"));
+  ASSERT_TRUE(saveIco(sizes, file));
+  QFile in(file);
+  ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+  const QByteArray bytes = in.readAll();
+  ASSERT_GE(bytes.size(), 6 + 16 * 3);
+  EXPECT_EQ(le(bytes, 0, 2), 0U);
+  EXPECT_EQ(le(bytes, 2, 2), 1U);
+  ASSERT_EQ(le(bytes, 4, 2), 3U);
+  std::uint32_t expectedOffset = 6 + 16 * 3;
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    const qsizetype entry = 6 + 16 * static_cast<qsizetype>(i);
+    const int sizePx = sizes[i].width();
+    EXPECT_EQ(le(bytes, entry, 1), sizePx == 256 ? 0U : static_cast<std::uint32_t>(sizePx));
+    EXPECT_EQ(le(bytes, entry + 1, 1), le(bytes, entry, 1));
+    EXPECT_EQ(le(bytes, entry + 6, 2), 32U);
+    const std::uint32_t length = le(bytes, entry + 8, 4);
+    const std::uint32_t offset = le(bytes, entry + 12, 4);
+    EXPECT_EQ(offset, expectedOffset) << sizePx;
+    ASSERT_LE(static_cast<qsizetype>(offset + length), bytes.size()) << sizePx;
+    expectedOffset += length;
+    const QByteArray image = bytes.mid(offset, length);
+    if (sizePx == 256) {
+      EXPECT_TRUE(image.startsWith("\x89PNG"));
+      EXPECT_EQ(QImage::fromData(image, "PNG").convertToFormat(QImage::Format_ARGB32), sizes[i]);
+      continue;
+    }
+    EXPECT_EQ(le(image, 4, 4), static_cast<std::uint32_t>(sizePx));
+    EXPECT_EQ(le(image, 8, 4), static_cast<std::uint32_t>(sizePx) * 2);
+    const std::uint32_t maskRow = (static_cast<std::uint32_t>(sizePx) + 31) / 32 * 4;
+    ASSERT_EQ(image.size(), 40 + sizePx * sizePx * 4 + static_cast<qsizetype>(maskRow) * sizePx);
+    for (int y = 0; y < sizePx; ++y) {
+      for (int x = 0; x < sizePx; ++x) {
+        const int row = sizePx - 1 - y;
+        const QRgb colour = sizes[i].pixel(x, y);
+        ASSERT_EQ(le(image, 40 + (row * sizePx + x) * 4, 4), colour)
+            << sizePx << " " << x << "," << y;
+        const qsizetype maskByte = 40 + sizePx * sizePx * 4 + row * maskRow + x / 8;
+        const bool clear = (static_cast<std::uint8_t>(image[maskByte]) & (0x80 >> (x % 8))) != 0;
+        ASSERT_EQ(clear, qAlpha(colour) == 0) << sizePx << " " << x << "," << y;
+      }
+    }
+  }
+  EXPECT_EQ(expectedOffset, static_cast<std::uint32_t>(bytes.size()));
+}
+
+TEST_F(AssetWriters, IconRefusesSizesItCannotHoldAndWritesNothing) {
+  const QString file = path(QStringLiteral("bad.ico"));
+  for (const QImage& bad :
+       {QImage(), QImage(16, 8, QImage::Format_ARGB32), QImage(512, 512, QImage::Format_ARGB32)}) {
+    const std::vector<QImage> sizes{patternSquare(16), bad};
+    EXPECT_FALSE(saveIco(sizes, file));
+    EXPECT_FALSE(QFile::exists(file));
+  }
 }
 
 }  // namespace

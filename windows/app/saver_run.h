@@ -1,0 +1,11 @@
+#pragma once
+
+#include <windows.h>
+
+namespace skyfare {
+
+// Runs the saver window's display session on every monitor until CloseDown ends the process.
+// Returns only when the session could not start or its message loop ended some other way.
+int runSaver(HINSTANCE instance);
+
+}  // namespace skyfare

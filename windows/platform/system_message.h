@@ -1,0 +1,13 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace skyfare {
+
+// What the system says about an error code, in one line without its final full stop; empty
+// when it has no text for it.
+std::string systemMessage(DWORD error);
+
+}  // namespace skyfare
