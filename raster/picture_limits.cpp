@@ -10,7 +10,8 @@
 namespace skyfare {
 namespace {
 
-constexpr std::array<unsigned char, 8> kPngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr std::array<unsigned char, 8> kPngSignature = {0x89, 'P',  'N',  'G',
+                                                        '\r', '\n', 0x1A, '\n'};
 constexpr std::int64_t kChunkHeaderBytes = 8;  // length and type
 constexpr std::int64_t kChunkCrcBytes = 4;
 constexpr std::uint32_t kLongestChunkBytes = 0x7FFFFFFF;  // the format allows no longer chunk
@@ -31,8 +32,7 @@ std::int64_t magnitude(std::uint32_t value) {
 }
 
 // The frame header of a JPEG: its marker and where it starts; marker 0 when none was found.
-std::pair<unsigned char, std::size_t> jpegFrameHeader(const unsigned char* head,
-                                                      std::size_t size) {
+std::pair<unsigned char, std::size_t> jpegFrameHeader(const unsigned char* head, std::size_t size) {
   std::size_t at = 2;  // after the start-of-image marker
   while (at + 4 <= size && head[at] == 0xFF) {
     const unsigned char marker = head[at + 1];
@@ -58,8 +58,8 @@ DeclaredPicture declaredPicture(const unsigned char* head, std::size_t size) {
       declared.width = bigEndian32(head + 16);
       declared.height = bigEndian32(head + 20);
     }
-  } else if (size >= 10 && (std::memcmp(head, "GIF87a", 6) == 0 ||
-                            std::memcmp(head, "GIF89a", 6) == 0)) {
+  } else if (size >= 10 &&
+             (std::memcmp(head, "GIF87a", 6) == 0 || std::memcmp(head, "GIF89a", 6) == 0)) {
     declared = {Kind::Gif, head[6] | (head[7] << 8), head[8] | (head[9] << 8), 8, false};
   } else if (size >= 30 && head[0] == 'B' && head[1] == 'M') {
     declared.kind = Kind::Bmp;
@@ -90,8 +90,8 @@ std::string declaredSizeProblem(std::int64_t width, std::int64_t height, int bit
   if (width <= kSceneWidth && height <= kSceneHeight)
     return {};
   // In floating point, as a declared size may be anything the header's fields can hold.
-  const double bytes = static_cast<double>(width) * static_cast<double>(height) *
-                       std::max(bitsPerPixel, 8) / 8.0;
+  const double bytes =
+      static_cast<double>(width) * static_cast<double>(height) * std::max(bitsPerPixel, 8) / 8.0;
   const std::int64_t limit = decodesPart ? kLargestPartlyDecodedBytes : kLargestWholeDecodeBytes;
   if (bytes <= static_cast<double>(limit))
     return {};

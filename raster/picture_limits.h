@@ -32,7 +32,7 @@ bool isProgressiveJpeg(const unsigned char* head, std::size_t size);
 struct DeclaredPicture {
   enum class Kind { Unknown, Bmp, Gif, Jpeg, Png };
   Kind kind = Kind::Unknown;
-  std::int64_t width = 0;   // 0 when the header does not say
+  std::int64_t width = 0;  // 0 when the header does not say
   std::int64_t height = 0;
   int bitsPerPixel = 32;     // of the picture as decoded
   bool decodesPart = false;  // a baseline JPEG: only the part drawn is decoded

@@ -16,7 +16,8 @@ int area(const PixelRects& rects) {
 }
 
 TEST(FrameDamageTest, AnUnchangedFrameDamagesNothing) {
-  const FrameOps frame = {FillOp{0}, airliner(10, 10), TextOp{"12:00", {}, 0, 0, 0, {0, 0, 50, 20}}};
+  const FrameOps frame = {FillOp{0}, airliner(10, 10),
+                          TextOp{"12:00", {}, 0, 0, 0, {0, 0, 50, 20}}};
   EXPECT_TRUE(frameDamage(frame, frame).empty());
 }
 

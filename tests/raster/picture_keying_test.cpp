@@ -21,8 +21,9 @@ TEST(PictureKeyingTest, OpaqueModeDrawsEveryPixelWhateverItsAlpha) {
 TEST(PictureKeyingTest, WithoutARealAlphaChannelTheTopLeftColourIsClear) {
   // All opaque, and all zero alpha (a writer that left the byte empty): both are keyed.
   for (const std::uint32_t alpha : {0xFF000000u, 0x00000000u}) {
-    const BgraPicture picture = keyedForMode(
-        straight({alpha | 0x00FF00u, alpha | 0x0000FFu, alpha | 0x00FF00u}), kTransparentBackground);
+    const BgraPicture picture =
+        keyedForMode(straight({alpha | 0x00FF00u, alpha | 0x0000FFu, alpha | 0x00FF00u}),
+                     kTransparentBackground);
     EXPECT_FALSE(picture.opaque);
     EXPECT_EQ(picture.pixels, (std::vector<std::uint32_t>{0, 0xFF0000FFu, 0}));
   }

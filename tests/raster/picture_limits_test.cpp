@@ -20,8 +20,8 @@ TEST(PictureLimitsTest, OnlyWhatTheFileDeclaresBeyondTheLimitsIsRefused) {
 
 TEST(PictureLimitsTest, TellsAProgressiveJpegByItsFrameMarker) {
   // Start of image, an application segment of 4 bytes, then the frame header.
-  std::vector<unsigned char> jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0x00, 0x00, 0xFF, 0xC0,
-                                     0x00, 0x11};
+  std::vector<unsigned char> jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04,
+                                     0x00, 0x00, 0xFF, 0xC0, 0x00, 0x11};
   EXPECT_FALSE(isProgressiveJpeg(jpeg.data(), jpeg.size()));
   jpeg[9] = 0xC2;
   EXPECT_TRUE(isProgressiveJpeg(jpeg.data(), jpeg.size()));

@@ -42,8 +42,8 @@ class SceneComposerTest : public ::testing::Test {
   // A sprite of one colour, prepared at the composer's scale.
   SpriteOp sprite(SpriteHandle handle, int x, int y, int width, int height, std::uint32_t pixel) {
     const SceneFit& fit = composer_->fit();
-    BgraPicture picture{fit.scaledLength(width), fit.scaledLength(height), alphaOf(pixel) == 255,
-                        {}};
+    BgraPicture picture{
+        fit.scaledLength(width), fit.scaledLength(height), alphaOf(pixel) == 255, {}};
     picture.pixels.assign(static_cast<std::size_t>(picture.width) * picture.height, pixel);
     pictures_[handle] = std::move(picture);
     return SpriteOp{handle, 1, x, y, width, height, alphaOf(pixel) == 255};

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "windows/drawing/debug_line.h"
+#include "windows/platform/debug_line.h"
+#include "windows/platform/wide_text.h"
 
 namespace skyfare {
 namespace {
@@ -33,7 +34,7 @@ PixelRect GdiText::inkExtent(const FontSpec& spec, const std::string& text) {
     const SelectedObject selected(measuring_.get(), font(spec, spec.sizePx));
     TEXTMETRICW metrics{};
     GetTextMetricsW(measuring_.get(), &metrics);
-    const std::wstring wide = widened(text);
+    const std::wstring wide = wideFromUtf8(text);
     SIZE advance{};
     GetTextExtentPoint32W(measuring_.get(), wide.c_str(), static_cast<int>(wide.size()), &advance);
     // An italic face leans past its advance by up to about a quarter of its height.
@@ -59,7 +60,7 @@ void GdiText::paintText(const TextOp& op, const SceneFit& fit, const PixelRect& 
   // A scene colour has red in its low byte, as a COLORREF does.
   SetTextColor(target_, static_cast<COLORREF>(op.colour & 0x00FFFFFF));
   SetTextAlign(target_, TA_TOP | TA_LEFT | TA_NOUPDATECP);
-  const std::wstring wide = widened(op.text);
+  const std::wstring wide = wideFromUtf8(op.text);
   TextOutW(target_, fit.toTargetX(op.x), fit.toTargetY(op.y), wide.c_str(),
            static_cast<int>(wide.size()));
   RestoreDC(target_, saved);
@@ -81,7 +82,7 @@ HFONT GdiText::font(const FontSpec& spec, int pixelHeight) {
   logical.lfCharSet = static_cast<BYTE>(std::clamp(spec.charset, 0, 255));
   logical.lfOutPrecision = OUT_TT_PRECIS;
   logical.lfQuality = ANTIALIASED_QUALITY;
-  const std::wstring name = widened(spec.name);
+  const std::wstring name = wideFromUtf8(spec.name);
   const std::size_t copied = std::min(name.size(), std::size(logical.lfFaceName) - 1);
   std::copy_n(name.begin(), copied, logical.lfFaceName);
   fonts_.push_front({spec, pixelHeight, UniqueFont(CreateFontIndirectW(&logical))});

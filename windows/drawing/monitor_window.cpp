@@ -30,10 +30,9 @@ std::unique_ptr<MonitorWindow> MonitorWindow::open(const wchar_t* windowClass, c
   made->composer_ = std::make_unique<SceneComposer>(
       made->target_,
       [self, &sprites](const SpriteOp& op) { return sprites.scaled(op, self->scale()); }, text);
-  made->window_.reset(CreateWindowExW(WS_EX_TOPMOST, windowClass, L"Skyfare",
-                                      WS_POPUP | WS_VISIBLE, monitor.left, monitor.top, width,
-                                      height, nullptr, nullptr, GetModuleHandleW(nullptr),
-                                      windowData));
+  made->window_.reset(CreateWindowExW(WS_EX_TOPMOST, windowClass, L"Skyfare", WS_POPUP | WS_VISIBLE,
+                                      monitor.left, monitor.top, width, height, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), windowData));
   if (!made->window_)
     return nullptr;
   return made;

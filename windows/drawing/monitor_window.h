@@ -20,8 +20,7 @@ class MonitorWindow {
  public:
   // Null when the window or its surface cannot be made.
   static std::unique_ptr<MonitorWindow> open(const wchar_t* windowClass, const RECT& monitor,
-                                             void* windowData, SpriteTable& sprites,
-                                             GdiText& text);
+                                             void* windowData, SpriteTable& sprites, GdiText& text);
   ~MonitorWindow();
   MonitorWindow(const MonitorWindow&) = delete;
   MonitorWindow& operator=(const MonitorWindow&) = delete;

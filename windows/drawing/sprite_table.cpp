@@ -7,8 +7,9 @@
 #include "raster/area_scale.h"
 #include "raster/density_choice.h"
 #include "raster/picture_keying.h"
-#include "windows/drawing/debug_line.h"
 #include "windows/drawing/wic_picture_reader.h"
+#include "windows/platform/debug_line.h"
+#include "windows/platform/wide_text.h"
 
 namespace skyfare {
 namespace {
@@ -18,11 +19,12 @@ namespace {
 std::wstring folderKey(const std::wstring& path, bool isFolder) {
   std::wstring full(MAX_PATH, L'\0');
   wchar_t* namePart = nullptr;
-  DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(),
-                                  &namePart);
+  DWORD length =
+      GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), &namePart);
   if (length >= full.size()) {
     full.resize(length + 1);
-    length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), &namePart);
+    length =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), &namePart);
   }
   if (length == 0 || length >= full.size())
     return {};
@@ -43,7 +45,7 @@ int scaledLength(int length, double scale) {
 }  // namespace
 
 void SpriteTable::setDensePictureFolder(const std::string& folder) {
-  densePictureFolder_ = folderKey(widened(folder), true);
+  densePictureFolder_ = folderKey(wideFromUtf8(folder), true);
 }
 
 SpriteHandle SpriteTable::create() {
@@ -55,12 +57,16 @@ void SpriteTable::load(SpriteHandle handle, const std::string& fileName, int tra
   Sprite* sprite = find(handle);
   if (sprite == nullptr)
     return;
-  const std::wstring path = widened(fileName);
+  const std::wstring path = wideFromUtf8(fileName);
   PictureFile read = factory_ != nullptr
                          ? readPictureFile(*factory_, path, kSceneWidth, kSceneHeight)
                          : PictureFile{{}, "no picture decoder on this system"};
-  *sprite = Sprite{keyedForMode(std::move(read.straight), transparentMode), ++lastPictureVersion_,
-                   sprite->x, sprite->y, {}, transparentMode};
+  *sprite = Sprite{keyedForMode(std::move(read.straight), transparentMode),
+                   ++lastPictureVersion_,
+                   sprite->x,
+                   sprite->y,
+                   {},
+                   transparentMode};
   if (sprite->picture.isNull())
     sayOnce(path, read.problem);
   else if (!densePictureFolder_.empty() && folderKey(path, false) == densePictureFolder_)
@@ -93,16 +99,17 @@ void SpriteTable::prepare(SpriteHandle handle, const Sprite& sprite, double scal
   const int width = scaledLength(sprite.picture.width, scale);
   const int height = scaledLength(sprite.picture.height, scale);
   BgraPicture picture = densePicture(sprite, scale);
-  prepared_.insert_or_assign(Key(handle, scale),
-                             scaledPicture(picture.isNull() ? sprite.picture : picture, width,
-                                           height));
+  prepared_.insert_or_assign(
+      Key(handle, scale),
+      scaledPicture(picture.isNull() ? sprite.picture : picture, width, height));
 }
 
 BgraPicture SpriteTable::densePicture(const Sprite& sprite, double scale) {
   const int density = densityForScale(scale);
   if (sprite.fileName.empty() || density == 0 || factory_ == nullptr)
     return {};
-  const std::wstring denseName = widened(densityPngName(narrowed(sprite.fileName), density));
+  const std::wstring denseName =
+      wideFromUtf8(densityPngName(utf8FromWide(sprite.fileName), density));
   if (GetFileAttributesW(denseName.c_str()) == INVALID_FILE_ATTRIBUTES)
     return {};
   const int width = sprite.picture.width * density;
@@ -118,7 +125,7 @@ BgraPicture SpriteTable::densePicture(const Sprite& sprite, double scale) {
 
 void SpriteTable::sayOnce(const std::wstring& fileName, const std::string& problem) {
   if (reported_.insert(fileName).second)
-    debugLine("cannot read picture " + narrowed(fileName) + ": " + problem);
+    debugLine("cannot read picture " + utf8FromWide(fileName) + ": " + problem);
 }
 
 }  // namespace skyfare

@@ -72,8 +72,8 @@ PictureFile readPictureFile(IWICImagingFactory& factory, const std::wstring& pat
   if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0)
     return refused("an empty picture");
   // The decoder's own idea of the size is what it will allocate for.
-  if (std::string problem = declaredSizeProblem(width, height, declared.bitsPerPixel,
-                                                declared.decodesPart);
+  if (std::string problem =
+          declaredSizeProblem(width, height, declared.bitsPerPixel, declared.decodesPart);
       !problem.empty())
     return refused(std::move(problem));
 

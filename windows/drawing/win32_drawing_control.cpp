@@ -168,8 +168,8 @@ void Win32DrawingControl::DrawText(const std::string& text, std::int32_t x, std:
   if (!font_ || text.empty())
     return;
   const PixelRect ink = text_.inkExtent(*font_, text);
-  const PixelRect bounds = sceneClipped(std::int64_t{x} + ink.x, std::int64_t{y} + ink.y,
-                                        ink.width, ink.height);
+  const PixelRect bounds =
+      sceneClipped(std::int64_t{x} + ink.x, std::int64_t{y} + ink.y, ink.width, ink.height);
   if (!bounds.isEmpty())
     frame_.emplace_back(std::in_place_type<TextOp>, TextOp{text, *font_, x, y, colour, bounds});
 }

@@ -1,7 +1,10 @@
 #pragma once
 
-#include <windows.h>
 #include <wincodec.h>
+#include <windows.h>
+// The system's name for its own text call would rename the component's DrawText in every file
+// that sees it, and differently with and without UNICODE.
+#undef DrawText
 
 #include <memory>
 #include <optional>
