@@ -1,10 +1,6 @@
 #pragma once
 
-#include <windows.h>
-// The wave format types, left out of the lean Windows header; its PlaySound macro would
-// rename the sound component's operation.
-#include <mmsystem.h>
-#undef PlaySound
+#include "windows/platform/win32_api.h"
 
 #include <dsound.h>
 
@@ -15,7 +11,7 @@
 #include <type_traits>
 
 #include "core/controls/sound_control.h"
-#include "windows/sound/com_release.h"
+#include "windows/platform/com_ptr.h"
 #include "windows/sound/direct_sound_device.h"
 #include "windows/sound/wave_samples.h"
 

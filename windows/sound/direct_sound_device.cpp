@@ -4,7 +4,7 @@
 #include <mutex>
 #include <thread>
 
-#include "windows/sound/com_release.h"
+#include "windows/platform/com_ptr.h"
 #include "windows/platform/debug_line.h"
 
 namespace skyfare {

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <windows.h>
-// The wave format types, left out of the lean Windows header; its PlaySound macro would
-// rename the sound component's operation.
-#include <mmsystem.h>
-#undef PlaySound
+#include "windows/platform/win32_api.h"
 
 #include <dsound.h>
 
