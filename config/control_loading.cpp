@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <optional>
 
-#include "config/shown_number.h"
+#include "core/settings/shown_number.h"
 #include "core/settings/settings_store.h"
 
 namespace skyfare {
