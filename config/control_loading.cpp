@@ -6,8 +6,8 @@
 #include <QSignalBlocker>
 #include <optional>
 
-#include "config/shown_number.h"
 #include "core/settings/settings_store.h"
+#include "core/settings/shown_number.h"
 
 namespace skyfare {
 

@@ -2,7 +2,7 @@
 
 #include "config/folder_text.h"
 #include "config/font_list.h"
-#include "config/shown_number.h"
+#include "core/settings/shown_number.h"
 
 namespace skyfare {
 namespace {

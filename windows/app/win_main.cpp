@@ -7,17 +7,17 @@
 #include "windows/app/installation_folder.h"
 #include "windows/app/preview_window.h"
 #include "windows/app/saver_run.h"
+#include "windows/config/run_configure.h"
 #include "windows/platform/command_line.h"
 #include "windows/platform/display_settings_window.h"
 #include "windows/platform/password_change.h"
+#include "windows/platform/registry_store.h"
 #include "windows/platform/single_instance.h"
 #include "windows/platform/wide_text.h"
 
 namespace {
 
 constexpr wchar_t kProgramTitle[] = L"Skyfare";
-constexpr wchar_t kNoSettingsDialogText[] =
-    L"The settings dialog is not part of this build of Skyfare.";
 constexpr wchar_t kPreviewPicture[] = L"preview.bmp";
 
 // The password dialog wants the saver window as its parent; a hidden window stands in for it,
@@ -49,9 +49,10 @@ int runProgram(HINSTANCE instance) {
     case RunMode::ShowPreview:
       return runPreview(instance, previewHostWindow(request.hostWindow),
                         wideFromUtf8(kInstallationFolder) + kPreviewPicture);
-    case RunMode::Configure:
-      MessageBoxW(nullptr, kNoSettingsDialogText, kProgramTitle, MB_OK | MB_ICONINFORMATION);
-      return 0;
+    case RunMode::Configure: {
+      RegistryStore store;
+      return runConfigure(instance, store, kInstallationFolder);
+    }
     case RunMode::ChangePassword:
       changePasswordOwnedByHiddenWindow(instance);
       return 0;

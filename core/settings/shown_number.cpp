@@ -1,4 +1,4 @@
-#include "config/shown_number.h"
+#include "core/settings/shown_number.h"
 
 #include <algorithm>
 
