@@ -36,8 +36,7 @@ class Scale {
 };
 
 void place(HWND dialog, int id, int x, int y, int width, int height) {
-  SetWindowPos(GetDlgItem(dialog, id), nullptr, x, y, width, height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(GetDlgItem(dialog, id), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // One column: a caption and a box at the top, a list filling the middle, a caption and a
@@ -102,19 +101,19 @@ void layOutChooser(HWND dialog, SIZE clientSizeTwips) {
   const int buttonTop = client.bottom - margin - buttonHeight;
   place(dialog, IDC_cmdOK, client.right - margin - buttonWidth, buttonTop, buttonWidth,
         buttonHeight);
-  place(dialog, IDC_cmdCancel, client.right - 2 * margin - 2 * buttonWidth, buttonTop,
-        buttonWidth, buttonHeight);
+  place(dialog, IDC_cmdCancel, client.right - 2 * margin - 2 * buttonWidth, buttonTop, buttonWidth,
+        buttonHeight);
 
   const int columnWidth = (client.right - 3 * margin) / 2;
   const int columnBottom = buttonTop - margin;
-  placeColumn(dialog, scale,
-              {IDC_captionFileName, IDC_txtFileName, IDC_filFiles, IDC_captionFileType,
-               IDC_cboFileType},
-              margin, columnWidth, margin, columnBottom);
-  placeColumn(dialog, scale,
-              {IDC_captionDirectories, IDC_lblDirName, IDC_dirDirectory, IDC_captionDrive,
-               IDC_drvDrive},
-              2 * margin + columnWidth, columnWidth, margin, columnBottom);
+  placeColumn(
+      dialog, scale,
+      {IDC_captionFileName, IDC_txtFileName, IDC_filFiles, IDC_captionFileType, IDC_cboFileType},
+      margin, columnWidth, margin, columnBottom);
+  placeColumn(
+      dialog, scale,
+      {IDC_captionDirectories, IDC_lblDirName, IDC_dirDirectory, IDC_captionDrive, IDC_drvDrive},
+      2 * margin + columnWidth, columnWidth, margin, columnBottom);
 }
 
 void drawFolderEntry(const DRAWITEMSTRUCT& item, int depth, bool open) {

@@ -41,9 +41,9 @@ template <typename Take>
 void forEachEntry(const std::wstring& folder, Take take) {
   const NoCriticalErrorPrompt noPrompt;
   WIN32_FIND_DATAW entry{};
-  const FindHandle search(FindFirstFileExW(joinFolderAndName(folder, L"*").c_str(),
-                                           FindExInfoBasic, &entry, FindExSearchNameMatch,
-                                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  const FindHandle search(FindFirstFileExW(joinFolderAndName(folder, L"*").c_str(), FindExInfoBasic,
+                                           &entry, FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH));
   if (search.get() == INVALID_HANDLE_VALUE)
     return;
   do {
@@ -89,9 +89,8 @@ bool canEnter(const std::wstring& folder) {
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
     return false;
   WIN32_FIND_DATAW entry{};
-  const FindHandle search(FindFirstFileExW(joinFolderAndName(folder, L"*").c_str(),
-                                           FindExInfoBasic, &entry, FindExSearchNameMatch,
-                                           nullptr, 0));
+  const FindHandle search(FindFirstFileExW(joinFolderAndName(folder, L"*").c_str(), FindExInfoBasic,
+                                           &entry, FindExSearchNameMatch, nullptr, 0));
   // An empty root has no entry at all, not even ".".
   return search.get() != INVALID_HANDLE_VALUE || GetLastError() == ERROR_FILE_NOT_FOUND;
 }

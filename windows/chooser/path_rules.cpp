@@ -66,9 +66,8 @@ std::wstring rootOf(std::wstring_view folder) {
   if (folder.starts_with(L"\\\\")) {
     // "\\server\share\": the separator after the share, or the end.
     const size_t server = folder.find(kSeparator, 2);
-    const size_t share = server == std::wstring_view::npos
-                             ? std::wstring_view::npos
-                             : folder.find(kSeparator, server + 1);
+    const size_t share = server == std::wstring_view::npos ? std::wstring_view::npos
+                                                           : folder.find(kSeparator, server + 1);
     std::wstring root(folder.substr(0, share));
     return root + kSeparator;
   }

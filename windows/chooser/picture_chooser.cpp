@@ -34,7 +34,8 @@ constexpr int kDriveCount = 26;
 
 std::wstring windowText(HWND window) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -96,8 +97,7 @@ class ChooserWindow {
     SetWindowTextW(dialog_, config_.title.c_str());
     layOutChooser(dialog_, config_.clientSizeTwips);
     for (const FileType& type : kFileTypes)
-      SendMessageW(control(IDC_cboFileType), CB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(type.entry));
+      SendMessageW(control(IDC_cboFileType), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(type.entry));
     SendMessageW(control(IDC_cboFileType), CB_SETCURSEL, 0, 0);
     pattern_ = kFileTypes[0].pattern;
     for (const wchar_t letter : driveLetters()) {
@@ -165,8 +165,8 @@ class ChooserWindow {
     const LRESULT position = SendMessageW(drives, CB_GETCURSEL, 0, 0);
     if (position == CB_ERR)
       return;
-    const auto letter = static_cast<wchar_t>(SendMessageW(drives, CB_GETITEMDATA,
-                                                          static_cast<WPARAM>(position), 0));
+    const auto letter = static_cast<wchar_t>(
+        SendMessageW(drives, CB_GETITEMDATA, static_cast<WPARAM>(position), 0));
     if (openFolder(folderOnDrive(letter)))
       return;
     MessageBoxW(dialog_, L"Drive error!", L"Error", MB_OK | MB_ICONEXCLAMATION);
@@ -302,9 +302,8 @@ ChooserConfig GetLogo() {
 bool runPictureChooser(HINSTANCE instance, HWND owner, SettingsStore& store,
                        const ChooserConfig& config) {
   ChooserWindow window(store, config);
-  const INT_PTR result =
-      DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PICTURE_CHOOSER), owner, chooserProc,
-                      reinterpret_cast<LPARAM>(&window));
+  const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PICTURE_CHOOSER), owner,
+                                         chooserProc, reinterpret_cast<LPARAM>(&window));
   if (result == -1)
     debugLine("the picture chooser cannot open: " + systemMessage(GetLastError()));
   return window.written();

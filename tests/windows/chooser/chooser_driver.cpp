@@ -60,7 +60,9 @@ std::wstring textOf(HWND window) {
   return text;
 }
 
-std::string utf8(const std::wstring& text) { return utf8FromWide(text); }
+std::string utf8(const std::wstring& text) {
+  return utf8FromWide(text);
+}
 
 // The entries of a list box (or, with the combo box messages, of a drop-down list).
 std::vector<std::wstring> entriesOf(HWND list, bool comboBox = false) {
@@ -122,7 +124,8 @@ BOOL CALLBACK readBoxPart(HWND child, LPARAM lParam) {
   if (std::wstring_view(className) != L"Static" || !IsWindowVisible(child))
     return TRUE;
   if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-    seen.icon = true;
+    // A box without an icon may still keep the empty icon control.
+    seen.icon = seen.icon || send(child, STM_GETICON) != 0;
   } else if (const std::wstring text = textOf(child); !text.empty()) {
     seen.text = text;
   }
@@ -202,9 +205,7 @@ class Chooser {
   std::wstring text(int id) const { return textOf(control(id)); }
   std::vector<std::wstring> files() const { return entriesOf(control(IDC_filFiles)); }
   std::vector<std::wstring> folders() const { return entriesOf(control(IDC_dirDirectory)); }
-  std::vector<std::wstring> fileTypes() const {
-    return entriesOf(control(IDC_cboFileType), true);
-  }
+  std::vector<std::wstring> fileTypes() const { return entriesOf(control(IDC_cboFileType), true); }
   std::wstring drive() const {
     const LRESULT position = send(control(IDC_drvDrive), CB_GETCURSEL);
     const std::vector<std::wstring> drives = entriesOf(control(IDC_drvDrive), true);
@@ -233,19 +234,24 @@ class Chooser {
     send(window_, WM_COMMAND, MAKEWPARAM(IDC_cboFileType, CBN_SELCHANGE),
          reinterpret_cast<LPARAM>(control(IDC_cboFileType)));
   }
-  // Posted: a drive that cannot be entered opens a modal box.
-  void chooseDrive(const std::wstring& name) const {
+  // A drive that cannot be entered opens a modal box: then the choice is posted, and settle()
+  // after the box has gone waits for the rest of it.
+  void chooseDrive(const std::wstring& name, bool opensBox = false) const {
     const std::vector<std::wstring> drives = entriesOf(control(IDC_drvDrive), true);
     const auto found = std::find(drives.begin(), drives.end(), name);
     ASSERT_NE(found, drives.end()) << "no drive " << utf8(name);
     send(control(IDC_drvDrive), CB_SETCURSEL, static_cast<WPARAM>(found - drives.begin()));
-    PostMessageW(window_, WM_COMMAND, MAKEWPARAM(IDC_drvDrive, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(control(IDC_drvDrive)));
+    const WPARAM notification = MAKEWPARAM(IDC_drvDrive, CBN_SELCHANGE);
+    const auto list = reinterpret_cast<LPARAM>(control(IDC_drvDrive));
+    if (opensBox)
+      PostMessageW(window_, WM_COMMAND, notification, list);
+    else
+      send(window_, WM_COMMAND, notification, list);
   }
   void pressOk() const { press(IDC_cmdOK); }
   void pressCancel() const { press(IDC_cmdCancel); }
   void closeBox() const { PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0); }
-  // A message sent after posted ones is answered first; this waits until the posts are done.
+  // Returns once the chooser's thread takes messages again, as it does when a handler is done.
   void settle() const {
     waitFor([&] {
       return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
@@ -259,8 +265,7 @@ class Chooser {
     const auto found = std::find(entries.begin(), entries.end(), name);
     ASSERT_NE(found, entries.end()) << "no entry " << utf8(name);
     send(control(id), LB_SETCURSEL, static_cast<WPARAM>(found - entries.begin()));
-    send(window_, WM_COMMAND, MAKEWPARAM(id, notification),
-         reinterpret_cast<LPARAM>(control(id)));
+    send(window_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control(id)));
   }
   void press(int id) const {
     PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -277,9 +282,9 @@ class ChooserDriverTest : public ::testing::Test {
     ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
     wchar_t longTemp[MAX_PATH];
     ASSERT_GT(GetLongPathNameW(temp, longTemp, MAX_PATH), 0u);
-    folder_ = joinFolderAndName(longTemp, L"skyfare-chooser-" +
-                                              std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                              std::to_wstring(GetTickCount64()));
+    folder_ =
+        joinFolderAndName(longTemp, L"skyfare-chooser-" + std::to_wstring(GetCurrentProcessId()) +
+                                        L"-" + std::to_wstring(GetTickCount64()));
     ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
     for (const wchar_t* name : {L"Pics", L".hiddenfolder"})
       CreateDirectoryW(path(name).c_str(), nullptr);
@@ -294,8 +299,8 @@ class ChooserDriverTest : public ::testing::Test {
 
   std::wstring path(const wchar_t* name) const { return joinFolderAndName(folder_, name); }
   void make(const wchar_t* name) const {
-    const OwnedHandle file(CreateFileW(path(name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const OwnedHandle file(CreateFileW(path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_NE(file.get(), INVALID_HANDLE_VALUE) << utf8(path(name));
   }
 
@@ -333,7 +338,8 @@ TEST_F(ChooserDriverTest, OpensAtTheWorkingFolderWithBitmapsListed) {
 
   // The root and every folder down to this one, then its subfolders without the hidden one.
   std::vector<std::wstring> expected;
-  for (const std::wstring& ancestor : ancestorsOf(folder_)) expected.push_back(folderName(ancestor));
+  for (const std::wstring& ancestor : ancestorsOf(folder_))
+    expected.push_back(folderName(ancestor));
   expected.push_back(L"Pics");
   EXPECT_EQ(chooser.folders(), expected);
   // 6060 × 4680 twips at 96 dots per inch.
@@ -368,10 +374,10 @@ TEST_F(ChooserDriverTest, OkStoresTheFolderAndFileOrTheTextAsTyped) {
     const wchar_t* typed;
     std::string stored;
   };
-  for (const Row& row : {Row{L"sky.bmp", nullptr, utf8(path(L"sky.bmp"))},
-                         Row{L"sky.bmp", L"sea.bmp", "sea.bmp"},
-                         Row{L"sky.bmp", L"SKY.BMP", "SKY.BMP"},
-                         Row{nullptr, L"D:\\nowhere\\x.bmp", "D:\\nowhere\\x.bmp"}}) {
+  for (const Row& row :
+       {Row{L"sky.bmp", nullptr, utf8(path(L"sky.bmp"))}, Row{L"sky.bmp", L"sea.bmp", "sea.bmp"},
+        Row{L"sky.bmp", L"SKY.BMP", "SKY.BMP"},
+        Row{nullptr, L"D:\\nowhere\\x.bmp", "D:\\nowhere\\x.bmp"}}) {
     writeSetting(store_, Key::BMPFileName, "old.bmp");
     ChooserProcess process(L"background", folder_);
     const Chooser chooser = open(process);
@@ -448,7 +454,7 @@ TEST_F(ChooserDriverTest, OpeningAFolderListsItAndAnAncestorGoesBack) {
 TEST_F(ChooserDriverTest, ADriveThatCannotBeEnteredSaysSoAndTheDriveListGoesBack) {
   ChooserProcess process(L"background", folder_);
   const Chooser chooser = open(process);
-  chooser.chooseDrive(kMissingDrive);
+  chooser.chooseDrive(kMissingDrive, true);
   const std::optional<MessageBoxSeen> box = process.dismissBox(L"Error");
   ASSERT_TRUE(box.has_value()) << "no message box titled Error";
   EXPECT_EQ(box->text, L"Drive error!");
@@ -460,11 +466,9 @@ TEST_F(ChooserDriverTest, ADriveThatCannotBeEnteredSaysSoAndTheDriveListGoesBack
 
   // Another drive opens; coming back to this one returns to the folder the lists were in.
   chooser.chooseDrive(kRootDrive);
-  chooser.settle();
   EXPECT_EQ(chooser.text(IDC_lblDirName), L"R:\\");
   EXPECT_EQ(chooser.files(), (std::vector<std::wstring>{L"sky.bmp"}));
   chooser.chooseDrive(L"C:");
-  chooser.settle();
   EXPECT_EQ(chooser.text(IDC_lblDirName), folder_);
   EXPECT_EQ(stored(), "old.bmp");
 

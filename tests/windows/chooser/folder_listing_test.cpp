@@ -18,11 +18,10 @@ class FolderListingTest : public ::testing::Test {
   void SetUp() override {
     wchar_t temp[MAX_PATH];
     ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    folder_ = joinFolderAndName(
-        temp, L"skyfare-listing-" + std::to_wstring(GetCurrentProcessId()));
+    folder_ = joinFolderAndName(temp, L"skyfare-listing-" + std::to_wstring(GetCurrentProcessId()));
     ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
-    for (const wchar_t* name : {L"sky.bmp", L"SEA.BMP", L"notes.txt", L"hidden.bmp",
-                                L"system.bmp", L"sky.bmpx"})
+    for (const wchar_t* name :
+         {L"sky.bmp", L"SEA.BMP", L"notes.txt", L"hidden.bmp", L"system.bmp", L"sky.bmpx"})
       make(name);
     SetFileAttributesW(path(L"hidden.bmp").c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesW(path(L"system.bmp").c_str(), FILE_ATTRIBUTE_SYSTEM);
@@ -43,8 +42,7 @@ class FolderListingTest : public ::testing::Test {
   }
 
   static void removeTree(const std::wstring& folder) {
-    for (const std::wstring& name : subfolders(folder))
-      removeTree(joinFolderAndName(folder, name));
+    for (const std::wstring& name : subfolders(folder)) removeTree(joinFolderAndName(folder, name));
     WIN32_FIND_DATAW entry{};
     const HANDLE search = FindFirstFileW(joinFolderAndName(folder, L"*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
@@ -74,8 +72,7 @@ TEST_F(FolderListingTest, FilesAreTheOrdinaryOnesMatchingIgnoringCaseSortedIgnor
 }
 
 TEST_F(FolderListingTest, SubfoldersLeaveHiddenOnesOut) {
-  EXPECT_EQ(subfolders(folder_),
-            (std::vector<std::wstring>{L"Albums", L"folder.bmp", L"pics"}));
+  EXPECT_EQ(subfolders(folder_), (std::vector<std::wstring>{L"Albums", L"folder.bmp", L"pics"}));
 }
 
 TEST_F(FolderListingTest, OnlyFoldersThatExistCanBeEntered) {
