@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The picture choosers under Wine on an X server of their own: the driver's cases against
 # choosers in processes of their own, then a look at one chooser on the screen.
+# shellcheck source=../e2e/wine_lib.sh
 source "$(dirname "$0")/../e2e/wine_lib.sh"
 driver=${CHOOSER_DRIVER:?the path of chooser_driver.exe}
 
@@ -25,7 +26,7 @@ pictures=$WINEPREFIX/drive_c/Pictures
 rm -rf "$pictures"
 mkdir -p "$pictures/Airports" "$pictures/Clouds"
 for name in "city lights.bmp" harbour.bmp SF-Logo.bmp sunset.BMP notes.txt; do : >"$pictures/$name"; done
-cd "$pictures"
+cd "$pictures" || fail "no folder $pictures"
 wine explorer /desktop=chooser,520x400 "$(winepath -w "$CHOOSER_HOST")" logo \
   >"$work/saver.out" 2>"$work/saver.err" &
 saver_pid=$!
