@@ -5,7 +5,8 @@
 namespace skyfare {
 
 // The one-line diagnostic of a program without a console: "skyfare: <line>" to the debugger
-// output, where a debugger or DebugView shows it (under Wine: WINEDEBUG=+debugstr).
+// output, where a debugger or DebugView shows it (Wine 8 prints it, in its code
+// page, with WINEDEBUG=warn+seh).
 void debugLine(std::string_view utf8Line);
 
 }  // namespace skyfare

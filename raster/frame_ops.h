@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "core/controls/drawing_control.h"
+#include "raster/pixel_rect.h"
+
+namespace skyfare {
+
+// One drawing of a frame, with what is needed to paint it again and to tell whether it
+// changed. Bounds are scene pixels, cut to the scene.
+
+struct FillOp {
+  SceneColour colour = 0;
+
+  bool operator==(const FillOp&) const = default;
+  PixelRect bounds() const { return {0, 0, kSceneWidth, kSceneHeight}; }
+};
+
+struct SpriteOp {
+  SpriteHandle sprite = 0;
+  std::uint64_t pictureVersion = 0;  // stands for the picture: a new picture, a new version
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  int width = 0;
+  int height = 0;
+  bool opaque = true;
+
+  bool operator==(const SpriteOp&) const = default;
+  PixelRect bounds() const;
+};
+
+// A font as SetFont names it; the size is in scene pixels, already cut to the largest.
+struct FontSpec {
+  std::string name;
+  int sizePx = 0;
+  int charset = 0;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+
+  bool operator==(const FontSpec&) const = default;
+};
+
+struct TextOp {
+  std::string text;  // UTF-8
+  FontSpec font;
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  SceneColour colour = 0;
+  PixelRect inkBounds;  // measured when recorded, padded for antialiasing, cut to the scene
+
+  bool operator==(const TextOp&) const = default;
+  PixelRect bounds() const { return inkBounds; }
+};
+
+using FrameOp = std::variant<FillOp, SpriteOp, TextOp>;
+using FrameOps = std::vector<FrameOp>;
+
+PixelRect opBounds(const FrameOp& op);
+
+// The rectangle of (x, y, width, height) inside the scene, computed without overflow for any
+// position; empty when it lies wholly outside.
+PixelRect sceneClipped(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
+
+// The part of the scene that differs between two frames, in scene pixels. Ops are compared by
+// their place in the list: an op that changed, or that only one frame has, damages its old and
+// its new bounds. Two equal lists give nothing.
+PixelRects frameDamage(const FrameOps& previous, const FrameOps& next);
+
+}  // namespace skyfare

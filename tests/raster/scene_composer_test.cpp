@@ -1,0 +1,120 @@
+#include "raster/scene_composer.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace skyfare {
+namespace {
+
+constexpr std::uint32_t kBlack = 0xFF000000u;
+constexpr std::uint32_t kRed = 0xFFFF0000u;
+constexpr std::uint32_t kBlue = 0xFF0000FFu;
+
+// Counts the rectangles text is painted into, and paints a text's ink white.
+struct MarkingText final : TextPainter {
+  PixelTarget target;
+  int calls = 0;
+  void paintText(const TextOp& op, const SceneFit& fit, const PixelRect& clip) override {
+    ++calls;
+    const PixelRect ink = fit.toTarget(op.inkBounds).intersected(clip);
+    for (int y = ink.y; y < ink.bottom(); ++y)
+      for (int x = ink.x; x < ink.right(); ++x) target.pixels[y * target.stridePixels + x] = ~0u;
+  }
+};
+
+class SceneComposerTest : public ::testing::Test {
+ protected:
+  SceneComposerTest() { resize(1600, 1200); }
+
+  void resize(int width, int height) {
+    pixels_.assign(static_cast<std::size_t>(width) * height, 0x12345678u);
+    target_ = {pixels_.data(), width, height, width};
+    text_.target = target_;
+    composer_ = std::make_unique<SceneComposer>(
+        target_,
+        [this](const SpriteOp& op) -> const BgraPicture* {
+          const auto found = pictures_.find(op.sprite);
+          return found == pictures_.end() ? nullptr : &found->second;
+        },
+        text_);
+  }
+  // A sprite of one colour, prepared at the composer's scale.
+  SpriteOp sprite(SpriteHandle handle, int x, int y, int width, int height, std::uint32_t pixel) {
+    const SceneFit& fit = composer_->fit();
+    BgraPicture picture{
+        fit.scaledLength(width), fit.scaledLength(height), alphaOf(pixel) == 255, {}};
+    picture.pixels.assign(static_cast<std::size_t>(picture.width) * picture.height, pixel);
+    pictures_[handle] = std::move(picture);
+    return SpriteOp{handle, 1, x, y, width, height, alphaOf(pixel) == 255};
+  }
+  std::uint32_t at(int x, int y) const { return pixels_[y * target_.width + x]; }
+  void composeAll(const FrameOps& list) { composer_->compose(list, composer_->fit().content()); }
+
+  std::vector<std::uint32_t> pixels_;
+  PixelTarget target_;
+  MarkingText text_;
+  std::map<SpriteHandle, BgraPicture> pictures_;
+  std::unique_ptr<SceneComposer> composer_;
+};
+
+TEST_F(SceneComposerTest, SpritesLandAtTheirScaledPlaceOverTheFill) {
+  composeAll({FillOp{0xFF0000}, sprite(1, 100, 50, 20, 10, kRed)});  // fill blue
+  EXPECT_EQ(at(0, 0), kBlue);
+  EXPECT_EQ(at(200, 100), kRed);
+  EXPECT_EQ(at(239, 119), kRed);
+  EXPECT_EQ(at(240, 100), kBlue);
+  EXPECT_EQ(at(199, 100), kBlue);
+}
+
+TEST_F(SceneComposerTest, UncoveredPixelsAreBlackAndBarsAreBlack) {
+  resize(1920, 1080);
+  composeAll({sprite(1, 0, 0, 10, 10, kRed)});
+  EXPECT_EQ(at(240, 0), kRed);
+  EXPECT_EQ(at(300, 300), kBlack);
+  EXPECT_EQ(at(100, 500), 0x12345678u);  // bars are composed apart
+  composer_->composeBars();
+  EXPECT_EQ(at(100, 500), kBlack);
+  EXPECT_EQ(at(1919, 1079), kBlack);
+}
+
+TEST_F(SceneComposerTest, TranslucentPixelsBlendOverWhatIsBelow) {
+  // Half-covered premultiplied red over blue.
+  composeAll({FillOp{0xFF0000}, sprite(1, 0, 0, 10, 10, 0x80800000u)});
+  const std::uint32_t pixel = at(5, 5);
+  EXPECT_EQ(alphaOf(pixel), 255u);
+  EXPECT_EQ((pixel >> 16) & 0xFF, 0x80u);
+  EXPECT_NEAR(static_cast<int>(pixel & 0xFF), 127, 1);
+  EXPECT_EQ((pixel >> 8) & 0xFF, 0u);
+}
+
+TEST_F(SceneComposerTest, ComposingARectangleGivesWhatAFullCompositionGives) {
+  const FrameOps before = {FillOp{0}, sprite(1, 100, 100, 50, 20, 0x80008000u),
+                           TextOp{"x", {}, 300, 300, 0, {300, 300, 40, 20}}};
+  const FrameOps after = {FillOp{0}, sprite(1, 97, 101, 50, 20, 0x80008000u),
+                          TextOp{"x", {}, 300, 300, 0, {300, 300, 40, 20}}};
+  composeAll(before);
+  for (const PixelRect& rect : frameDamage(before, after))
+    composer_->compose(after, composer_->fit().toTarget(rect));
+  const std::vector<std::uint32_t> incremental = pixels_;
+  composeAll(after);
+  EXPECT_EQ(incremental, pixels_);
+}
+
+TEST_F(SceneComposerTest, WhatAnOpaqueSpriteCoversIsNotPaintedAgain) {
+  const FrameOps list = {FillOp{0}, TextOp{"x", {}, 0, 0, 0, {0, 0, 40, 20}},
+                         sprite(1, 0, 0, 100, 100, kRed)};
+  composer_->compose(list, PixelRect{10, 10, 20, 20});
+  EXPECT_EQ(text_.calls, 0);
+  EXPECT_EQ(at(15, 15), kRed);
+  composer_->compose(list, PixelRect{190, 190, 20, 20});  // beyond the sprite: below shows
+  EXPECT_EQ(at(205, 205), kBlack);
+}
+
+TEST_F(SceneComposerTest, ASpriteWithoutAPictureOrOffTheSceneDrawsNothing) {
+  composeAll({FillOp{0}, SpriteOp{9, 1, 10, 10, 50, 50, true}, sprite(2, -500, 700, 20, 20, kRed)});
+  EXPECT_EQ(at(40, 40), kBlack);
+}
+
+}  // namespace
+}  // namespace skyfare
