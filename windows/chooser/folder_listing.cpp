@@ -1,6 +1,6 @@
 #include "windows/chooser/folder_listing.h"
 
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 #include <algorithm>
 #include <memory>

@@ -4,7 +4,7 @@
 // registry after each step. Buttons that open a modal box are posted, so this side never waits
 // on a box it has yet to dismiss. The drives Q: (whose folder is missing) and R: (a root holding
 // sky.bmp) are made by the script that runs this program.
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 #include <gtest/gtest.h>
 

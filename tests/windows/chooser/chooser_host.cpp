@@ -1,7 +1,7 @@
 // Opens one picture chooser as the configuration dialog would, in its own process, for the
 // driver to find and drive. "logo" on the command line picks the logo chooser, anything else the
 // background one. Exit code: whether a path was written, or that the current folder moved.
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 #include <string_view>
 
