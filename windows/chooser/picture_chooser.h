@@ -14,6 +14,7 @@ class SettingsStore;
 struct ChooserConfig {
   std::wstring title;
   Key key;
+  SIZE clientSizeTwips;  // the window's inside, 1440 twips to an inch
 };
 
 // The background chooser and the logo chooser.
@@ -22,7 +23,9 @@ ChooserConfig GetLogo();
 
 // Shows the modal chooser over its owner and returns when it closes. On OK it writes the chosen
 // path to its one setting; Cancel and the close box write nothing. It never opens or checks the
-// picture itself. Returns whether a path was written.
+// picture itself. The lists start at the process's current folder and leave it as it was.
+// Returns whether a path was written. The dialog template comes from the module `instance`
+// names: the executable, into which linking skyfare_win_chooser puts it.
 bool runPictureChooser(HINSTANCE instance, HWND owner, SettingsStore& store,
                        const ChooserConfig& config);
 
