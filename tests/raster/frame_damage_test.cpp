@@ -36,6 +36,13 @@ TEST(FrameDamageTest, FarApartChangesStayApartAndNeverOverlap) {
   EXPECT_EQ(area(damage), 2 * 102 * 40);
 }
 
+TEST(FrameDamageTest, CrossingAircraftAreNotJoinedIntoOneBoxOfSky) {
+  const PixelRects damage = frameDamage({FillOp{0}, airliner(100, 100), airliner(150, 120)},
+                                        {FillOp{0}, airliner(102, 100), airliner(148, 120)});
+  EXPECT_EQ(damage.size(), 2u);
+  EXPECT_EQ(area(damage), 2 * 102 * 40);
+}
+
 TEST(FrameDamageTest, ANewPictureOrColourDamagesItsBounds) {
   SpriteOp reloaded = airliner(10, 10);
   reloaded.pictureVersion = 8;
