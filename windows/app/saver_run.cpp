@@ -25,7 +25,8 @@ int runSaver(HINSTANCE instance) {
   WinHostServices host;
   FixedSeedRandom random;
   DirectSoundControl sound;
-  Win32DrawingControl drawing(instance, dataFolder);
+  Win32DrawingControl drawing;
+  drawing.setDensePictureFolder(dataFolder);
   Form1 form(SessionParts{drawing, sound, store, host, random, dataFolder, dataFolderFound});
   const SessionTimers timers(instance, form);
   form.Load();

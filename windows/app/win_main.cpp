@@ -1,5 +1,5 @@
 // Module1's Main: reads the command line once, chooses the run mode and starts its window.
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 #include <string>
 

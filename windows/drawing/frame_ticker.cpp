@@ -1,6 +1,6 @@
 #include "windows/drawing/frame_ticker.h"
 
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 namespace skyfare {
 namespace {

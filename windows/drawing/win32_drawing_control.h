@@ -1,10 +1,7 @@
 #pragma once
 
 #include <wincodec.h>
-#include <windows.h>
-// The system's name for its own text call would rename the component's DrawText in every file
-// that sees it, and differently with and without UNICODE.
-#undef DrawText
+#include "windows/platform/win32_api.h"
 
 #include <memory>
 #include <optional>

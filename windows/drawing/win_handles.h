@@ -1,6 +1,8 @@
 #pragma once
 
-#include <windows.h>
+#include "windows/platform/win32_api.h"
+
+#include "windows/platform/com_ptr.h"
 
 #include <memory>
 #include <type_traits>
@@ -55,41 +57,6 @@ class WindowDc {
  private:
   HWND window_;
   HDC dc_;
-};
-
-// An owning COM interface pointer.
-template <typename T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ~ComPtr() { reset(); }
-  ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-  ComPtr& operator=(ComPtr&& other) noexcept {
-    if (this != &other) {
-      reset();
-      p_ = std::exchange(other.p_, nullptr);
-    }
-    return *this;
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-
-  T* get() const { return p_; }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  // For a call that hands out a new reference; lets go of the one held.
-  T** put() {
-    reset();
-    return &p_;
-  }
-  void** putVoid() { return reinterpret_cast<void**>(put()); }
-  void reset() {
-    if (p_ != nullptr)
-      std::exchange(p_, nullptr)->Release();
-  }
-
- private:
-  T* p_ = nullptr;
 };
 
 }  // namespace skyfare

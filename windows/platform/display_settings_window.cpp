@@ -1,6 +1,6 @@
 #include "windows/platform/display_settings_window.h"
 
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 namespace skyfare {
 

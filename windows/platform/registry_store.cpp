@@ -1,6 +1,6 @@
 #include "windows/platform/registry_store.h"
 
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 #include <memory>
 #include <type_traits>

@@ -1,6 +1,6 @@
 #include "windows/platform/win_host_services.h"
 
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 #include "windows/platform/debug_line.h"
 #include "windows/platform/wide_text.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <wincodec.h>
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 #include <climits>
 #include <cstdint>

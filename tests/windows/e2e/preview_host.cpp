@@ -4,7 +4,7 @@
 //                                 handle naming no window ends the saver at once
 //   preview_host --same-process   runs the preview in this process and checks its picture
 // Prints one line per check; exits 0 when all passed.
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -108,8 +108,11 @@ check_removed() {
 }
 
 echo "the setup: $(($(stat -c %s "$SETUP") / 1024)) KiB for $(du -sk "$DATA_DIR" | cut -f1) KiB of data"
+# A user who has run the saver before: its first run writes no defaults over these.
 wine reg add "$settings_key" /v Message /d "$kept_message" /f >/dev/null 2>&1 </dev/null ||
   fail "cannot write the settings key"
+wine reg add 'HKCU\Software\VB and VBA Program Settings\Airlume\System' /v SetReg /d 2 /f \
+  >/dev/null 2>&1 </dev/null || fail "cannot write the settings key"
 reg_export 'HKCU\Control Panel\Desktop' "$work/desktop-before.reg" || fail "no Control Panel\\Desktop key"
 
 echo "a silent installation puts every file in place"

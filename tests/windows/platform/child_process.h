@@ -1,6 +1,6 @@
 #pragma once
 
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "windows/platform/registry_store.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 #include <sddl.h>
 

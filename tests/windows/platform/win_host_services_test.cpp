@@ -1,7 +1,7 @@
 #include "windows/platform/win_host_services.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 #include <atomic>
 #include <string>

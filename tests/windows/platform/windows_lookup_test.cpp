@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "windows/platform/win32_api.h"
 
 #include "tests/windows/platform/desktop.h"
 #include "windows/platform/display_settings_window.h"

@@ -1,0 +1,135 @@
+#include "windows/sound/direct_sound_control.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "windows/platform/debug_line.h"
+
+namespace skyfare {
+namespace {
+
+// How long loading a sound waits for a device still opening; a later play takes it then.
+constexpr std::chrono::milliseconds kDeviceWaitMs{250};
+
+HWND makeMessageWindow() {
+  return CreateWindowExW(0, L"STATIC", L"Skyfare sound", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+void sayCannotRead(const std::string& fileName, const std::string& problem) {
+  debugLine("cannot read sound file " + fileName + ": " + problem);
+}
+
+}  // namespace
+
+DirectSoundControl::DirectSoundControl(HWND window)
+    : ownWindow_(window == nullptr ? makeMessageWindow() : nullptr),
+      device_(window == nullptr ? ownWindow_.get() : window) {}
+
+DirectSoundControl::~DirectSoundControl() = default;
+
+void DirectSoundControl::setVisible(bool) {}
+
+SoundHandle DirectSoundControl::LoadWave(const std::string& fileName) {
+  auto sound = std::make_unique<Sound>();
+  sound->fileName = fileName;
+  IDirectSound8* device = device_.device(kDeviceWaitMs);
+  // Without a device every sound plays nothing, which the device has said once already.
+  if (device != nullptr || !device_.hasFailed()) {
+    std::string problem;
+    sound->wave = readWaveSamples(fileName, problem);
+    if (!sound->wave)
+      sayCannotRead(fileName, problem);
+    else if (device != nullptr)
+      createBuffer(*sound, *device);
+  }
+  sounds_.emplace(++lastHandle_, std::move(sound));
+  return lastHandle_;
+}
+
+void DirectSoundControl::createBuffer(Sound& sound, IDirectSound8& device) {
+  const WaveSamples wave = std::move(*sound.wave);
+  sound.wave.reset();
+  WAVEFORMATEX format = wave.format;
+  DSBUFFERDESC description{};
+  description.dwSize = sizeof description;
+  description.dwFlags = DSBCAPS_CTRLVOLUME | DSBCAPS_GLOBALFOCUS | DSBCAPS_GETCURRENTPOSITION2;
+  description.dwBufferBytes = static_cast<DWORD>(wave.bytes.size());
+  description.lpwfxFormat = &format;
+  IDirectSoundBuffer* created = nullptr;
+  HRESULT result = device.CreateSoundBuffer(&description, &created, nullptr);
+  ComPtr<IDirectSoundBuffer> buffer(SUCCEEDED(result) ? created : nullptr);
+  void* first = nullptr;
+  void* second = nullptr;
+  DWORD firstBytes = 0;
+  DWORD secondBytes = 0;
+  if (buffer) {
+    result = buffer->Lock(0, 0, &first, &firstBytes, &second, &secondBytes, DSBLOCK_ENTIREBUFFER);
+  }
+  if (FAILED(result) || firstBytes != wave.bytes.size()) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
+    sayCannotRead(sound.fileName, std::string("DirectSound cannot play it (") + code + ")");
+    if (first != nullptr)
+      buffer->Unlock(first, firstBytes, second, secondBytes);
+    return;
+  }
+  std::memcpy(first, wave.bytes.data(), wave.bytes.size());
+  buffer->Unlock(first, firstBytes, second, secondBytes);
+  buffer->SetVolume(sound.volume);
+  sound.buffer = std::move(buffer);
+}
+
+void DirectSoundControl::PlaySound(SoundHandle sound, int, int) {
+  Sound* found = find(sound);
+  if (found == nullptr)
+    return;
+  if (found->wave) {
+    if (IDirectSound8* device = device_.device())
+      createBuffer(*found, *device);
+  }
+  if (!found->buffer)
+    return;
+  DWORD status = 0;
+  // A sound that is playing goes on; it does not start again.
+  if (SUCCEEDED(found->buffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING) != 0)
+    return;
+  found->buffer->SetCurrentPosition(0);
+  found->buffer->Play(0, 0, 0);
+}
+
+void DirectSoundControl::SetVolume(SoundHandle sound, int volume) {
+  Sound* found = find(sound);
+  if (found == nullptr)
+    return;
+  found->volume = std::clamp(volume, kQuietestVolume, kLoudestVolume);
+  if (found->buffer)
+    found->buffer->SetVolume(found->volume);
+}
+
+void DirectSoundControl::StopSound(SoundHandle sound) {
+  Sound* found = find(sound);
+  if (found != nullptr && found->buffer)
+    found->buffer->Stop();
+}
+
+void DirectSoundControl::ReleaseSound(SoundHandle sound) {
+  StopSound(sound);
+  sounds_.erase(sound);
+}
+
+void DirectSoundControl::StopAll() {
+  for (auto& [handle, sound] : sounds_) {
+    if (sound->buffer)
+      sound->buffer->Stop();
+  }
+}
+
+DirectSoundControl::Sound* DirectSoundControl::find(SoundHandle sound) {
+  const auto it = sounds_.find(sound);
+  return it == sounds_.end() ? nullptr : it->second.get();
+}
+
+}  // namespace skyfare

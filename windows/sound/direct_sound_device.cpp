@@ -1,0 +1,61 @@
+#include "windows/sound/direct_sound_device.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "windows/platform/com_ptr.h"
+#include "windows/platform/debug_line.h"
+
+namespace skyfare {
+
+struct DirectSoundDevice::Opening {
+  std::mutex mutex;
+  std::condition_variable finished;
+  bool done = false;
+  bool abandoned = false;  // the device object is gone; the thread releases what it opened
+  ComPtr<IDirectSound8> device;
+};
+
+DirectSoundDevice::DirectSoundDevice(HWND window) : opening_(std::make_shared<Opening>()) {
+  std::thread([opening = opening_, window] {
+    IDirectSound8* created = nullptr;
+    ComPtr<IDirectSound8> device;
+    if (SUCCEEDED(DirectSoundCreate8(nullptr, &created, nullptr)))
+      device.reset(created);
+    // Priority level: the sounds keep their own format instead of the primary buffer's.
+    if (device && FAILED(device->SetCooperativeLevel(window, DSSCL_PRIORITY)))
+      device.reset();
+    const std::scoped_lock lock(opening->mutex);
+    if (opening->abandoned)
+      return;  // the device, if any, goes with this thread
+    if (!device)
+      debugLine("no audio device; the saver runs silent");
+    opening->device = std::move(device);
+    opening->done = true;
+    opening->finished.notify_all();
+  }).detach();
+}
+
+DirectSoundDevice::~DirectSoundDevice() {
+  ComPtr<IDirectSound8> device;
+  {
+    const std::scoped_lock lock(opening_->mutex);
+    opening_->abandoned = true;
+    device = std::move(opening_->device);
+  }
+  // Released here, outside the lock. An opening still under way is not waited for.
+}
+
+IDirectSound8* DirectSoundDevice::device(std::chrono::milliseconds wait) const {
+  std::unique_lock lock(opening_->mutex);
+  opening_->finished.wait_for(lock, wait, [this] { return opening_->done; });
+  return opening_->device.get();
+}
+
+bool DirectSoundDevice::hasFailed() const {
+  const std::scoped_lock lock(opening_->mutex);
+  return opening_->done && !opening_->device;
+}
+
+}  // namespace skyfare
