@@ -34,7 +34,7 @@ struct SpriteOp {
 };
 
 // A font as SetFont names it; the size is in scene pixels, already cut to the largest.
-struct FontSpec {
+struct FontChoice {
   std::string name;
   int sizePx = 0;
   int charset = 0;
@@ -42,12 +42,12 @@ struct FontSpec {
   bool italic = false;
   bool underline = false;
 
-  bool operator==(const FontSpec&) const = default;
+  bool operator==(const FontChoice&) const = default;
 };
 
 struct TextOp {
   std::string text;  // UTF-8
-  FontSpec font;
+  FontChoice font;
   std::int32_t x = 0;
   std::int32_t y = 0;
   SceneColour colour = 0;
