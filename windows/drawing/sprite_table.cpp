@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cwctype>
 
+#include "assets/picture_density.h"
 #include "raster/area_scale.h"
 #include "raster/density_choice.h"
 #include "raster/picture_keying.h"
@@ -109,7 +110,7 @@ BgraPicture SpriteTable::densePicture(const Sprite& sprite, double scale) {
   if (sprite.fileName.empty() || density == 0 || factory_ == nullptr)
     return {};
   const std::wstring denseName =
-      wideFromUtf8(densityPngName(utf8FromWide(sprite.fileName), density));
+      wideFromUtf8(densityPngFileName(utf8FromWide(sprite.fileName), density));
   if (GetFileAttributesW(denseName.c_str()) == INVALID_FILE_ATTRIBUTES)
     return {};
   const int width = sprite.picture.width * density;
