@@ -7,6 +7,7 @@
 #include "assets/picture_density.h"
 #include "raster/area_scale.h"
 #include "raster/density_choice.h"
+#include "raster/picture_coverage.h"
 #include "raster/picture_keying.h"
 #include "windows/drawing/wic_picture_reader.h"
 #include "windows/platform/debug_line.h"
@@ -62,11 +63,10 @@ void SpriteTable::load(SpriteHandle handle, const std::string& fileName, int tra
   PictureFile read = factory_ != nullptr
                          ? readPictureFile(*factory_, path, kSceneWidth, kSceneHeight)
                          : PictureFile{{}, "no picture decoder on this system"};
-  *sprite = Sprite{keyedForMode(std::move(read.straight), transparentMode),
-                   ++lastPictureVersion_,
-                   sprite->x,
-                   sprite->y,
-                   {},
+  BgraPicture picture = keyedForMode(std::move(read.straight), transparentMode);
+  auto coverage = std::make_shared<const PixelRects>(pictureCoverage(picture));
+  *sprite = Sprite{std::move(picture), std::move(coverage), ++lastPictureVersion_,
+                   sprite->x,          sprite->y,           {},
                    transparentMode};
   if (sprite->picture.isNull())
     sayOnce(path, read.problem);
