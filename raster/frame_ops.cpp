@@ -4,8 +4,26 @@
 
 namespace skyfare {
 
+bool SpriteOp::operator==(const SpriteOp& other) const {
+  return sprite == other.sprite && pictureVersion == other.pictureVersion && x == other.x &&
+         y == other.y && width == other.width && height == other.height && opaque == other.opaque;
+}
+
 PixelRect SpriteOp::bounds() const {
   return sceneClipped(x, y, width, height);
+}
+
+PixelRects SpriteOp::damage() const {
+  if (!coverage)
+    return {bounds()};
+  PixelRects shown;
+  for (const PixelRect& part : *coverage) {
+    const PixelRect rect =
+        sceneClipped(std::int64_t{x} + part.x, std::int64_t{y} + part.y, part.width, part.height);
+    if (!rect.isEmpty())
+      shown.push_back(rect);
+  }
+  return shown;
 }
 
 PixelRect opBounds(const FrameOp& op) {
@@ -23,6 +41,18 @@ PixelRect sceneClipped(std::int64_t x, std::int64_t y, std::int64_t width, std::
           static_cast<int>(bottom - top)};
 }
 
+namespace {
+
+void addOpDamage(PixelRects& damage, const FrameOp& op) {
+  if (const auto* sprite = std::get_if<SpriteOp>(&op)) {
+    for (const PixelRect& rect : sprite->damage()) addJoined(damage, rect);
+  } else {
+    addJoined(damage, opBounds(op));
+  }
+}
+
+}  // namespace
+
 PixelRects frameDamage(const FrameOps& previous, const FrameOps& next) {
   PixelRects damage;
   const std::size_t count = std::max(previous.size(), next.size());
@@ -32,9 +62,9 @@ PixelRects frameDamage(const FrameOps& previous, const FrameOps& next) {
     if (inPrevious && inNext && previous[i] == next[i])
       continue;
     if (inPrevious)
-      addJoined(damage, opBounds(previous[i]));
+      addOpDamage(damage, previous[i]);
     if (inNext)
-      addJoined(damage, opBounds(next[i]));
+      addOpDamage(damage, next[i]);
   }
   return damage;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
@@ -28,13 +29,18 @@ struct SpriteOp {
   int width = 0;
   int height = 0;
   bool opaque = true;
+  // Where the picture can show, in its own pixels (pictureCoverage); null for all of it.
+  std::shared_ptr<const PixelRects> coverage;
 
-  bool operator==(const SpriteOp&) const = default;
+  // Same sprite, picture and place; the version stands for the picture and its coverage.
+  bool operator==(const SpriteOp& other) const;
   PixelRect bounds() const;
+  // The scene pixels the sprite can change, cut to the scene.
+  PixelRects damage() const;
 };
 
 // A font as SetFont names it; the size is in scene pixels, already cut to the largest.
-struct FontSpec {
+struct FontChoice {
   std::string name;
   int sizePx = 0;
   int charset = 0;
@@ -42,12 +48,12 @@ struct FontSpec {
   bool italic = false;
   bool underline = false;
 
-  bool operator==(const FontSpec&) const = default;
+  bool operator==(const FontChoice&) const = default;
 };
 
 struct TextOp {
   std::string text;  // UTF-8
-  FontSpec font;
+  FontChoice font;
   std::int32_t x = 0;
   std::int32_t y = 0;
   SceneColour colour = 0;
@@ -67,8 +73,8 @@ PixelRect opBounds(const FrameOp& op);
 PixelRect sceneClipped(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
 
 // The part of the scene that differs between two frames, in scene pixels. Ops are compared by
-// their place in the list: an op that changed, or that only one frame has, damages its old and
-// its new bounds. Two equal lists give nothing.
+// their place in the list: an op that changed, or that only one frame has, damages what it can
+// change at its old and its new place. Two equal lists give nothing.
 PixelRects frameDamage(const FrameOps& previous, const FrameOps& next);
 
 }  // namespace skyfare

@@ -46,9 +46,15 @@ struct PixelRect {
 
 using PixelRects = std::vector<PixelRect>;
 
-// Adds a rectangle to a set whose members do not overlap, joining it with every member it
-// touches into their bounding box. A frame's changes are a few moving aircraft, so a handful of
-// boxes costs less to compose than an exact region would to compute.
+inline long long area(const PixelRect& rect) {
+  return rect.isEmpty() ? 0 : static_cast<long long>(rect.width) * rect.height;
+}
+
+// Adds a rectangle to a set of rectangles to compose, joining it with each member whose
+// bounding box together with it is no larger than the two apart: a sprite's old and new place,
+// or things side by side. Others stay apart even where they overlap, as two aircraft crossing
+// would otherwise make one box of all the empty sky around them; an overlap is composed twice
+// to the same result.
 inline void addJoined(PixelRects& rects, PixelRect rect) {
   if (rect.isEmpty())
     return;
@@ -56,8 +62,9 @@ inline void addJoined(PixelRects& rects, PixelRect rect) {
   while (joined) {
     joined = false;
     for (auto it = rects.begin(); it != rects.end(); ++it) {
-      if (it->intersects(rect)) {
-        rect = rect.united(*it);
+      const PixelRect both = rect.united(*it);
+      if (area(both) <= area(rect) + area(*it)) {
+        rect = both;
         rects.erase(it);
         joined = true;
         break;

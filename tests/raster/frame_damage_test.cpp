@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "raster/frame_ops.h"
+#include "raster/picture_coverage.h"
 
 namespace skyfare {
 namespace {
 
 SpriteOp airliner(std::int32_t x, std::int32_t y) {
-  return SpriteOp{3, 7, x, y, 100, 40, false};
+  return SpriteOp{3, 7, x, y, 100, 40, false, {}};
 }
 
 int area(const PixelRects& rects) {
@@ -36,6 +37,13 @@ TEST(FrameDamageTest, FarApartChangesStayApartAndNeverOverlap) {
   EXPECT_EQ(area(damage), 2 * 102 * 40);
 }
 
+TEST(FrameDamageTest, CrossingAircraftAreNotJoinedIntoOneBoxOfSky) {
+  const PixelRects damage = frameDamage({FillOp{0}, airliner(100, 100), airliner(150, 120)},
+                                        {FillOp{0}, airliner(102, 100), airliner(148, 120)});
+  EXPECT_EQ(damage.size(), 2u);
+  EXPECT_EQ(area(damage), 2 * 102 * 40);
+}
+
 TEST(FrameDamageTest, ANewPictureOrColourDamagesItsBounds) {
   SpriteOp reloaded = airliner(10, 10);
   reloaded.pictureVersion = 8;
@@ -50,6 +58,42 @@ TEST(FrameDamageTest, OpsOnlyOneFrameHasDamageTheirBounds) {
             (PixelRects{{0, 590, 50, 10}}));
   // Wholly off the scene, where aircraft wait: nothing to repaint.
   EXPECT_TRUE(frameDamage({FillOp{0}}, {FillOp{0}, airliner(805, 200)}).empty());
+}
+
+// A picture clear but for a diagonal band, as an aircraft seen from the side is clear in its
+// corners.
+BgraPicture diagonal(int width, int height) {
+  BgraPicture picture{width, height, false, {}};
+  picture.pixels.assign(static_cast<std::size_t>(width) * height, 0);
+  for (int y = 0; y < height; ++y)
+    for (int x = y; x < std::min(width, y + 10); ++x) picture.pixels[y * width + x] = 0xFFFFFFFFu;
+  return picture;
+}
+
+TEST(PictureCoverageTest, CoversWhatCanShowBandByBand) {
+  const PixelRects coverage = pictureCoverage(diagonal(100, 40));
+  ASSERT_EQ(coverage.size(), 3u);  // bands of 16, 16 and 8 rows
+  EXPECT_EQ(coverage[0], (PixelRect{0, 0, 27, 16}));
+  EXPECT_EQ(coverage[1], (PixelRect{14, 16, 29, 16}));
+  EXPECT_EQ(coverage[2], (PixelRect{30, 32, 20, 8}));
+  BgraPicture opaque = diagonal(10, 10);
+  opaque.opaque = true;
+  EXPECT_EQ(pictureCoverage(opaque), (PixelRects{{0, 0, 10, 10}}));
+  EXPECT_TRUE(pictureCoverage(BgraPicture{}).empty());
+  BgraPicture clear = diagonal(10, 10);
+  clear.pixels.assign(clear.pixels.size(), 0);
+  EXPECT_TRUE(pictureCoverage(clear).empty());
+}
+
+TEST(FrameDamageTest, AMovedSpriteDamagesOnlyWhereItsPictureCanShow) {
+  SpriteOp before = airliner(10, 10);
+  before.coverage = std::make_shared<const PixelRects>(pictureCoverage(diagonal(100, 40)));
+  SpriteOp after = before;
+  after.x += 2;
+  const PixelRects damage = frameDamage({FillOp{0}, before}, {FillOp{0}, after});
+  EXPECT_EQ(damage.size(), 3u);
+  EXPECT_EQ(area(damage), (29 * 16) + (31 * 16) + (22 * 8));
+  for (const PixelRect& rect : damage) EXPECT_TRUE((PixelRect{10, 10, 102, 40}).contains(rect));
 }
 
 TEST(FrameDamageTest, ExtremePlacesDoNotOverflow) {

@@ -46,7 +46,7 @@ class SceneComposerTest : public ::testing::Test {
         fit.scaledLength(width), fit.scaledLength(height), alphaOf(pixel) == 255, {}};
     picture.pixels.assign(static_cast<std::size_t>(picture.width) * picture.height, pixel);
     pictures_[handle] = std::move(picture);
-    return SpriteOp{handle, 1, x, y, width, height, alphaOf(pixel) == 255};
+    return SpriteOp{handle, 1, x, y, width, height, alphaOf(pixel) == 255, {}};
   }
   std::uint32_t at(int x, int y) const { return pixels_[y * target_.width + x]; }
   void composeAll(const FrameOps& list) { composer_->compose(list, composer_->fit().content()); }
@@ -112,7 +112,8 @@ TEST_F(SceneComposerTest, WhatAnOpaqueSpriteCoversIsNotPaintedAgain) {
 }
 
 TEST_F(SceneComposerTest, ASpriteWithoutAPictureOrOffTheSceneDrawsNothing) {
-  composeAll({FillOp{0}, SpriteOp{9, 1, 10, 10, 50, 50, true}, sprite(2, -500, 700, 20, 20, kRed)});
+  composeAll(
+      {FillOp{0}, SpriteOp{9, 1, 10, 10, 50, 50, true, {}}, sprite(2, -500, 700, 20, 20, kRed)});
   EXPECT_EQ(at(40, 40), kBlack);
 }
 

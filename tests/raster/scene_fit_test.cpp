@@ -53,13 +53,5 @@ TEST(DensityChoiceTest, TakesTheSmallestDensityAtLeastTheScale) {
   EXPECT_EQ(densityForScale(6.0), 4);
 }
 
-TEST(DensityChoiceTest, NamesThePngBesideThePicture) {
-  EXPECT_EQ(densityPngName("jet01.bmp", 2), "jet01@2x.png");
-  EXPECT_EQ(densityPngName("C:\\Corvinel\\Skyfare\\city lights.bmp", 3),
-            "C:\\Corvinel\\Skyfare\\city lights@3x.png");
-  EXPECT_EQ(densityPngName("C:\\a.b\\logo", 4), "C:\\a.b\\logo@4x.png");
-  EXPECT_EQ(densityPngName("/data/v1.2/jet", 2), "/data/v1.2/jet@2x.png");
-}
-
 }  // namespace
 }  // namespace skyfare

@@ -24,26 +24,27 @@ typename List::iterator findAndRaise(List& list, Matches matches) {
 
 GdiText::GdiText() : measuring_(CreateCompatibleDC(nullptr)) {}
 
-PixelRect GdiText::inkExtent(const FontSpec& spec, const std::string& text) {
-  const auto kept = findAndRaise(
-      extents_, [&](const KeptExtent& entry) { return entry.spec == spec && entry.text == text; });
+PixelRect GdiText::inkExtent(const FontChoice& choice, const std::string& text) {
+  const auto kept = findAndRaise(extents_, [&](const KeptExtent& entry) {
+    return entry.choice == choice && entry.text == text;
+  });
   if (kept != extents_.end())
     return kept->extent;
   PixelRect extent;
   if (measuring_) {
-    const SelectedObject selected(measuring_.get(), font(spec, spec.sizePx));
+    const SelectedObject selected(measuring_.get(), font(choice, choice.sizePx));
     TEXTMETRICW metrics{};
     GetTextMetricsW(measuring_.get(), &metrics);
     const std::wstring wide = wideFromUtf8(text);
     SIZE advance{};
     GetTextExtentPoint32W(measuring_.get(), wide.c_str(), static_cast<int>(wide.size()), &advance);
     // An italic face leans past its advance by up to about a quarter of its height.
-    const int lean = spec.italic ? metrics.tmHeight / 4 : 0;
+    const int lean = choice.italic ? metrics.tmHeight / 4 : 0;
     extent = {-kTextPaddingPx, -kTextPaddingPx,
               static_cast<int>(advance.cx) + metrics.tmOverhang + lean + 2 * kTextPaddingPx,
               static_cast<int>(std::max(advance.cy, metrics.tmHeight)) + 2 * kTextPaddingPx};
   }
-  extents_.push_front({spec, text, extent});
+  extents_.push_front({choice, text, extent});
   if (extents_.size() > kKept)
     extents_.pop_back();
   return extent;
@@ -68,24 +69,24 @@ void GdiText::paintText(const TextOp& op, const SceneFit& fit, const PixelRect& 
   GdiFlush();
 }
 
-HFONT GdiText::font(const FontSpec& spec, int pixelHeight) {
+HFONT GdiText::font(const FontChoice& choice, int pixelHeight) {
   const auto kept = findAndRaise(fonts_, [&](const KeptFont& entry) {
-    return entry.spec == spec && entry.pixelHeight == pixelHeight;
+    return entry.choice == choice && entry.pixelHeight == pixelHeight;
   });
   if (kept != fonts_.end())
     return kept->font.get();
   LOGFONTW logical{};
   logical.lfHeight = -pixelHeight;  // the character height, as a font's pixel size means
-  logical.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  logical.lfItalic = spec.italic ? TRUE : FALSE;
-  logical.lfUnderline = spec.underline ? TRUE : FALSE;
-  logical.lfCharSet = static_cast<BYTE>(std::clamp(spec.charset, 0, 255));
+  logical.lfWeight = choice.bold ? FW_BOLD : FW_NORMAL;
+  logical.lfItalic = choice.italic ? TRUE : FALSE;
+  logical.lfUnderline = choice.underline ? TRUE : FALSE;
+  logical.lfCharSet = static_cast<BYTE>(std::clamp(choice.charset, 0, 255));
   logical.lfOutPrecision = OUT_TT_PRECIS;
   logical.lfQuality = ANTIALIASED_QUALITY;
-  const std::wstring name = wideFromUtf8(spec.name);
+  const std::wstring name = wideFromUtf8(choice.name);
   const std::size_t copied = std::min(name.size(), std::size(logical.lfFaceName) - 1);
   std::copy_n(name.begin(), copied, logical.lfFaceName);
-  fonts_.push_front({spec, pixelHeight, UniqueFont(CreateFontIndirectW(&logical))});
+  fonts_.push_front({choice, pixelHeight, UniqueFont(CreateFontIndirectW(&logical))});
   if (fonts_.size() > kKept)
     fonts_.pop_back();
   return fonts_.front().font.get();

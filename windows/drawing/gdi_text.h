@@ -21,7 +21,7 @@ class GdiText final : public TextPainter {
 
   // Where the text puts ink relative to its top-left corner, in scene pixels, padded for
   // antialiasing and for hinting at another scale.
-  PixelRect inkExtent(const FontSpec& font, const std::string& text);
+  PixelRect inkExtent(const FontChoice& font, const std::string& text);
   // The surface later paintText calls draw into.
   void setTarget(HDC dc) { target_ = dc; }
   void paintText(const TextOp& op, const SceneFit& fit, const PixelRect& clip) override;
@@ -29,15 +29,15 @@ class GdiText final : public TextPainter {
   static constexpr std::size_t kKept = 8;
 
  private:
-  HFONT font(const FontSpec& spec, int pixelHeight);
+  HFONT font(const FontChoice& choice, int pixelHeight);
 
   struct KeptFont {
-    FontSpec spec;
+    FontChoice choice;
     int pixelHeight = 0;
     UniqueFont font;
   };
   struct KeptExtent {
-    FontSpec spec;
+    FontChoice choice;
     std::string text;
     PixelRect extent;
   };

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cwctype>
 
+#include "assets/picture_density.h"
 #include "raster/area_scale.h"
 #include "raster/density_choice.h"
+#include "raster/picture_coverage.h"
 #include "raster/picture_keying.h"
 #include "windows/drawing/wic_picture_reader.h"
 #include "windows/platform/debug_line.h"
@@ -61,11 +63,10 @@ void SpriteTable::load(SpriteHandle handle, const std::string& fileName, int tra
   PictureFile read = factory_ != nullptr
                          ? readPictureFile(*factory_, path, kSceneWidth, kSceneHeight)
                          : PictureFile{{}, "no picture decoder on this system"};
-  *sprite = Sprite{keyedForMode(std::move(read.straight), transparentMode),
-                   ++lastPictureVersion_,
-                   sprite->x,
-                   sprite->y,
-                   {},
+  BgraPicture picture = keyedForMode(std::move(read.straight), transparentMode);
+  auto coverage = std::make_shared<const PixelRects>(pictureCoverage(picture));
+  *sprite = Sprite{std::move(picture), std::move(coverage), ++lastPictureVersion_,
+                   sprite->x,          sprite->y,           {},
                    transparentMode};
   if (sprite->picture.isNull())
     sayOnce(path, read.problem);
@@ -109,7 +110,7 @@ BgraPicture SpriteTable::densePicture(const Sprite& sprite, double scale) {
   if (sprite.fileName.empty() || density == 0 || factory_ == nullptr)
     return {};
   const std::wstring denseName =
-      wideFromUtf8(densityPngName(utf8FromWide(sprite.fileName), density));
+      wideFromUtf8(densityPngFileName(utf8FromWide(sprite.fileName), density));
   if (GetFileAttributesW(denseName.c_str()) == INVALID_FILE_ATTRIBUTES)
     return {};
   const int width = sprite.picture.width * density;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -23,6 +24,7 @@ class SpriteTable {
  public:
   struct Sprite {
     BgraPicture picture;  // premultiplied; null for an empty sprite, which draws nothing
+    std::shared_ptr<const PixelRects> coverage;  // where the picture can show
     std::uint64_t pictureVersion = 0;
     std::int32_t x = 0;
     std::int32_t y = 0;

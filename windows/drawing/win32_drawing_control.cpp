@@ -151,7 +151,7 @@ void Win32DrawingControl::DrawSprite(SpriteHandle sprite) {
     return;
   frame_.emplace_back(std::in_place_type<SpriteOp>,
                       SpriteOp{sprite, s->pictureVersion, s->x, s->y, s->picture.width,
-                               s->picture.height, s->picture.opaque});
+                               s->picture.height, s->picture.opaque, s->coverage});
 }
 
 void Win32DrawingControl::SetFont(const std::string& fontName, int size, int charset, bool bold,
@@ -160,7 +160,8 @@ void Win32DrawingControl::SetFont(const std::string& fontName, int size, int cha
     font_.reset();
     return;
   }
-  font_ = FontSpec{fontName, std::min(size, kLargestFontSizePx), charset, bold, italic, underline};
+  font_ =
+      FontChoice{fontName, std::min(size, kLargestFontSizePx), charset, bold, italic, underline};
 }
 
 void Win32DrawingControl::DrawText(const std::string& text, std::int32_t x, std::int32_t y,

@@ -89,7 +89,7 @@ class Win32DrawingControl final : public DrawingControl {
   bool displayOpen_ = false;
   SpriteTable sprites_;
   GdiText text_;
-  std::optional<FontSpec> font_;  // none while the size draws nothing
+  std::optional<FontChoice> font_;  // none while the size draws nothing
   FrameOps frame_;
   FrameOps presented_;
   std::vector<std::unique_ptr<MonitorWindow>> windows_;

@@ -36,7 +36,8 @@ class SpriteTableTest : public ::testing::Test {
                       0,
                       sprite.picture.width,
                       sprite.picture.height,
-                      sprite.picture.opaque};
+                      sprite.picture.opaque,
+                      {}};
     const BgraPicture* scaled = sprites_.scaled(op, scale);
     if (scaled == nullptr)
       return 0;
