@@ -53,7 +53,7 @@ measure() {
     # Wine's server keeps the display of its first client: a fresh one for each run.
     wineserver -k 2>/dev/null || true
     wineserver -w
-    wineserver -p
+    wineserver -p </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1
     wine reg delete 'HKCU\Software\VB and VBA Program Settings\Airlume' /f >/dev/null 2>&1 || true
     server=$(pgrep -n -f wineserver)
@@ -68,7 +68,11 @@ measure() {
   program=$!
   first_frame=$("$first_frame_wait" "$start" 20000 $((width / 2)) $((height * 3 / 4))) || first_frame=-1
   saver=$program
-  [[ $label == windows ]] && saver=$(pgrep -P "$program" | head -n 1)
+  # The launcher becomes the Windows process, or (on some Wine builds) starts it as its child.
+  if [[ $label == windows ]]; then
+    saver=$(pgrep -P "$program" | head -n 1 || true)
+    [[ -n $saver ]] || saver=$program
+  fi
   sleep 3
   local p0 w0=0 s0 t0 p1 w1=0 s1 t1
   p0=$(cpu_ticks "$saver"); [[ -z $server ]] || w0=$(cpu_ticks "$server"); s0=$(cpu_ticks $xvfb); t0=$(now_ms)
@@ -83,9 +87,9 @@ measure() {
     x = 100 * (s1 - s0) / hz / secs
     printf "%-10s %-8s first frame %5d ms  saver %4.1f %%  wineserver %4.1f %%  X %4.1f %%  total %4.1f %%  peak %6.1f MiB\n",
       size, label, ff, prog, wine, x, prog + wine + x, peak / 1024 }'
-  [[ $label == windows ]] && pkill -KILL -P "$program" 2>/dev/null
+  [[ $label != windows ]] || pkill -KILL -P "$program" 2>/dev/null || true
   kill $program 2>/dev/null || true; wait $program 2>/dev/null || true; program=
-  [[ $label == windows ]] && { wineserver -k 2>/dev/null || true; }
+  [[ $label != windows ]] || wineserver -k 2>/dev/null || true
   kill $xvfb; wait $xvfb 2>/dev/null || true; xvfb=
 }
 

@@ -13,7 +13,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=${WINEDEBUG:--all}
 start_wine() {
   wineserver -k 2>/dev/null || true
   wineserver -w
-  wineserver -p
+  wineserver -p </dev/null >/dev/null 2>&1
   wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 # No sound device: the sound tests name their own through ALSA_CONFIG_PATH.
