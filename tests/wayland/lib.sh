@@ -48,7 +48,8 @@ export HOME=$wl_home XDG_CONFIG_HOME=$wl_home/.config XDG_RUNTIME_DIR=$wl_home/r
 ini=$XDG_CONFIG_HOME/Airlume/Airlume.ini
 unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
 
-# run_as_user COMMAND...: the command as the test user, in the session's environment.
+# run_as_user COMMAND...: the command as the test user, in the session's environment. What runs
+# in the background is started through as_user directly, so that $! is the program's own PID.
 run_as_user() { "${as_user[@]}" "$@"; }
 
 # The saver must be reachable by the user; a build inside root's home is not, so the program is
@@ -77,11 +78,15 @@ output HEADLESS-1 position 0 0
 output HEADLESS-2 position $kOutputWidth 0
 output HEADLESS-3 position $((2 * kOutputWidth)) 0
 default_border none
+xwayland disable
 focus_follows_mouse no
 EOF
   chmod a+r "$work/sway.config"
+  # sway 1.7 on headless outputs now and then loses a frame's damage on one output, which then
+  # shows only the parts of later frames; redrawing whole outputs each frame shows every
+  # client's buffer as it is.
   WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=1 \
-    run_as_user sway --config "$work/sway.config" >"$work/sway.log" 2>&1 &
+    "${as_user[@]}" sway -D damage=rerender --config "$work/sway.config" >"$work/sway.log" 2>&1 &
   sway_pid=$!
   wl_pids+=("$sway_pid")
   local socket
@@ -95,7 +100,7 @@ EOF
   wait_for 10 has_outputs 1 || wl_fail "sway has no output"
   while (($(outputs) < count)); do add_output; done
 
-  run_as_user wayvnc -u "$XDG_RUNTIME_DIR/vnc.sock" >"$work/wayvnc.log" 2>&1 &
+  "${as_user[@]}" wayvnc -u "$XDG_RUNTIME_DIR/vnc.sock" >"$work/wayvnc.log" 2>&1 &
   vnc_pid=$!
   wl_pids+=("$vnc_pid")
   wait_for 10 seat_has_keyboard || wl_fail "the seat has no keyboard (wayvnc: $(tail -n 3 "$work/wayvnc.log"))"
@@ -115,7 +120,7 @@ add_output() {
 # start_saver ARGUMENTS...: the build's saver as the test user on sway's display, through Qt's
 # Wayland platform unless QT_QPA_PLATFORM says otherwise.
 start_saver() {
-  run_as_user env QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-wayland}" \
+  "${as_user[@]}" env QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-wayland}" ${QT_LOGGING_RULES:+QT_LOGGING_RULES="$QT_LOGGING_RULES"} \
     "$SKYFARE" "$@" >"$work/saver.out" 2>"$work/saver.err" &
   saver_pid=$!
 }
@@ -125,7 +130,7 @@ start_saver() {
 start_user_process() {
   local name=$1
   shift
-  run_as_user "$@" >"$work/$name.log" 2>&1 &
+  "${as_user[@]}" "$@" >"$work/$name.log" 2>&1 &
   last_pid=$!
   wl_pids+=("$last_pid")
 }
@@ -144,6 +149,8 @@ walk(json.load(sys.stdin))'
 }
 
 window_count() { windows | wc -l; }
+# has_window GEOMETRY: a window of that size and place, as windows lists it.
+has_window() { windows | grep -x ".* $1" >/dev/null; }
 has_windows() { (($(window_count) >= $1)); }
 
 # key NAME: a key pressed and released on the seat's keyboard (wtype's key names).
