@@ -43,7 +43,9 @@ chmod 711 "$work"
 wl_home=$work/home
 mkdir -p "$wl_home/.config" "$wl_home/runtime"
 chmod 700 "$wl_home/runtime"
-(($(id -u) != 0)) || chown -R "$wl_user:" "$wl_home"
+# give_to_user PATH...: files a test wrote for the user, made the user's.
+give_to_user() { (($(id -u) != 0)) || chown -R "$wl_user:$(id -gn "$wl_user")" "$@"; }
+give_to_user "$wl_home"
 export HOME=$wl_home XDG_CONFIG_HOME=$wl_home/.config XDG_RUNTIME_DIR=$wl_home/runtime
 ini=$XDG_CONFIG_HOME/Airlume/Airlume.ini
 unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
@@ -52,14 +54,16 @@ unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
 # in the background is started through as_user directly, so that $! is the program's own PID.
 run_as_user() { "${as_user[@]}" "$@"; }
 
-# The saver must be reachable by the user; a build inside root's home is not, so the program is
-# then copied where the user can run it.
+# The saver must be reachable by the user; a build inside root's home is not, so the program and
+# the data folder it finds beside it are then copied where the user can run them.
 user_can_run() { run_as_user test -x "$1"; }
 if ! user_can_run "$SKYFARE"; then
-  mkdir -p "$work/bin"
-  cp "$SKYFARE" "$work/bin/"
-  chmod -R a+rX "$work/bin"
-  SKYFARE=$work/bin/$(basename "$SKYFARE")
+  build_copy=$work/build
+  mkdir -p "$build_copy/bin"
+  cp "$SKYFARE" "$build_copy/bin/"
+  [[ ! -d $(dirname "$SKYFARE")/../share ]] || cp -r "$(dirname "$SKYFARE")/../share" "$build_copy/"
+  chmod -R a+rX "$build_copy"
+  SKYFARE=$build_copy/bin/$(basename "$SKYFARE")
   user_can_run "$SKYFARE" || fail "the test user cannot run $SKYFARE"
 fi
 
@@ -153,8 +157,16 @@ window_count() { windows | wc -l; }
 has_window() { windows | grep -x ".* $1" >/dev/null; }
 has_windows() { (($(window_count) >= $1)); }
 
-# key NAME: a key pressed and released on the seat's keyboard (wtype's key names).
-key() { run_as_user wtype -P "$1" -s 100 -p "$1"; }
+# key NAME [MODIFIER]: a key pressed and released on the seat's keyboard (wtype's key names;
+# ctrl, alt, shift, …), the modifier held around it.
+key() {
+  if [[ -n ${2:-} ]]; then
+    run_as_user wtype -M "$2" -P "$1" -s 100 -p "$1" -m "$2"
+  else
+    run_as_user wtype -P "$1" -s 100 -p "$1"
+  fi
+}
+type_text() { run_as_user wtype -d 20 "$1"; }
 # move DX DY / move_to X Y: pointer motion by an amount, or to a place in the layout.
 move() { swaymsg_ seat seat0 cursor move "$1" "$2" >/dev/null; }
 move_to() { swaymsg_ seat seat0 cursor set "$1" "$2" >/dev/null; }
