@@ -122,11 +122,25 @@ add_output() {
 }
 
 # start_saver ARGUMENTS...: the build's saver as the test user on sway's display, through Qt's
-# Wayland platform unless QT_QPA_PLATFORM says otherwise.
+# Wayland platform unless QT_QPA_PLATFORM says otherwise, with the NAME=VALUE words of saver_env
+# added to its environment.
+saver_env=()
 start_saver() {
-  "${as_user[@]}" env QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-wayland}" ${QT_LOGGING_RULES:+QT_LOGGING_RULES="$QT_LOGGING_RULES"} \
+  "${as_user[@]}" env QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-wayland}" "${saver_env[@]}" \
     "$SKYFARE" "$@" >"$work/saver.out" 2>"$work/saver.err" &
   saver_pid=$!
+}
+
+# start_fullscreen_window: another program's full-screen window on the first output (a Control
+# Box made full screen), for a saver that must show above it; its PID in fullscreen_pid.
+start_fullscreen_window() {
+  local before
+  before=$(window_count)
+  start_user_process fullscreen env QT_QPA_PLATFORM=wayland PATH=/nonexistent "$SKYFARE" /c
+  fullscreen_pid=$last_pid
+  wait_for 10 has_windows $((before + 1)) || wl_fail "no window to make full screen"
+  swaymsg_ "[pid=$fullscreen_pid] fullscreen enable" >/dev/null || wl_fail "sway made no window full screen"
+  wait_for 5 has_window 1920x1080+0+0 || wl_fail "the window is not full screen: $(windows)"
 }
 
 # start_user_process NAME COMMAND...: another program of the session, stopped at cleanup; its
