@@ -7,10 +7,15 @@ AlternatingStorePresenter::AlternatingStorePresenter(QWindow& window) : window_(
   resize(window.size());
 }
 
+AlternatingStorePresenter::~AlternatingStorePresenter() {
+  for (std::size_t i = 0; i < stores_.size(); ++i) stores_[(next_ + i) % stores_.size()].reset();
+}
+
 void AlternatingStorePresenter::resize(QSize windowSize) {
-  for (auto& store : stores_) {
-    store->backingStore.resize(windowSize);
-    store->stale = QRect(QPoint(0, 0), windowSize);
+  for (std::size_t i = 0; i < stores_.size(); ++i) {
+    Store& store = *stores_[(next_ + i) % stores_.size()];
+    store.backingStore.resize(windowSize);
+    store.stale = QRect(QPoint(0, 0), windowSize);
   }
 }
 

@@ -16,6 +16,12 @@ namespace skyfare {
 class AlternatingStorePresenter final : public WindowPresenter {
  public:
   explicit AlternatingStorePresenter(QWindow& window);
+  // The stores are resized and let go of from the one flushed longest ago on: Qt's offscreen
+  // platform keeps one picture per window and crashes when a store lets go of it after the
+  // store flushed last has.
+  ~AlternatingStorePresenter() override;
+  AlternatingStorePresenter(const AlternatingStorePresenter&) = delete;
+  AlternatingStorePresenter& operator=(const AlternatingStorePresenter&) = delete;
 
   void resize(QSize windowSize) override;
   void present(const QRegion& region, const PaintPart& paint) override;
