@@ -24,18 +24,22 @@ start_painted_saver() {
   scene_or_fail HEADLESS-1 HEADLESS-2
 }
 
-echo "the whole scene on both outputs, and no pointer over it"
+echo "the whole scene on both outputs, above a full-screen window, and no pointer over it"
 # The pointer rests in the black bar left of the scene, where anything drawn would show.
 readonly kPointerArea=48x48+100+540
 move_to 100 540
 screenshot "$work/desktop.png" HEADLESS-1
 (($(distinct_colours "$work/desktop.png" "$kPointerArea") > 1)) ||
   wl_fail "the compositor draws no pointer, so its hiding cannot be seen"
+start_fullscreen_window
 start_painted_saver
 has_window 1920x1080+0+0 || wl_fail "no full-screen window on the first output: $(windows)"
 has_window 1920x1080+1920+0 || wl_fail "no full-screen window on the second output: $(windows)"
 [[ -n ${SCREENSHOT_DIR:-} ]] && screenshot "$SCREENSHOT_DIR/saver-wayland.png"
 (($(distinct_colours "$work/HEADLESS-1.png" "$kPointerArea") == 1)) || wl_fail "the pointer is drawn over the saver"
+alive "$fullscreen_pid" || wl_fail "the full-screen window ended"
+kill "$fullscreen_pid"
+wait_gone_ms "$fullscreen_pid" 2000 || wl_fail "the full-screen window did not end"
 
 echo "an output added while it runs gets the scene"
 add_output

@@ -132,11 +132,16 @@ start_saver() {
 }
 
 # start_fullscreen_window: another program's full-screen window on the first output (a Control
-# Box made full screen), for a saver that must show above it; its PID in fullscreen_pid.
+# Box made full screen), for a saver that must show above it; its PID in fullscreen_pid. The box
+# has a runtime folder of its own, so that the saver does not take it for a running saver.
 start_fullscreen_window() {
-  local before
+  local before runtime=$wl_home/runtime-other
   before=$(window_count)
-  start_user_process fullscreen env QT_QPA_PLATFORM=wayland PATH=/nonexistent "$SKYFARE" /c
+  mkdir -p "$runtime"
+  chmod 700 "$runtime"
+  give_to_user "$runtime"
+  start_user_process fullscreen env QT_QPA_PLATFORM=wayland PATH=/nonexistent \
+    XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" "$SKYFARE" /c
   fullscreen_pid=$last_pid
   wait_for 10 has_windows $((before + 1)) || wl_fail "no window to make full screen"
   swaymsg_ "[pid=$fullscreen_pid] fullscreen enable" >/dev/null || wl_fail "sway made no window full screen"
