@@ -11,7 +11,7 @@ SceneWindow::SceneWindow(const DisplayList& presented, SceneWindowEvents& events
 }
 
 bool SceneWindow::present(const QRegion& sceneDamage) {
-  return paint(renderer_.mapping().toTarget(sceneDamage), false);
+  return paint(renderer_.mapping().toTarget(sceneDamage));
 }
 
 void SceneWindow::exposeEvent(QExposeEvent*) {
@@ -33,13 +33,14 @@ bool SceneWindow::event(QEvent* event) {
   return QWindow::event(event);
 }
 
-bool SceneWindow::paint(const QRegion& region, bool withBars) {
+bool SceneWindow::paint(const QRegion& region) {
   if (!isExposed() || region.isEmpty())
     return false;
   if (!presenter_)
     presenter_ = makeWindowPresenter(*this);
   presenter_->present(region, [&](QPainter& painter, const QRegion& part) {
-    if (withBars)
+    // A presenter may repaint parts of earlier frames, bars included.
+    if (!renderer_.mapping().content().contains(part.boundingRect()))
       renderer_.renderBars(painter);
     renderer_.render(painter, presented_, part);
   });
@@ -48,7 +49,7 @@ bool SceneWindow::paint(const QRegion& region, bool withBars) {
 }
 
 void SceneWindow::paintAll() {
-  paint(QRegion(QRect(QPoint(0, 0), size())), true);
+  paint(QRegion(QRect(QPoint(0, 0), size())));
 }
 
 }  // namespace skyfare

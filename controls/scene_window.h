@@ -43,7 +43,7 @@ class SceneWindow : public QWindow {
   bool event(QEvent* event) override;
 
  private:
-  bool paint(const QRegion& region, bool withBars);
+  bool paint(const QRegion& region);
   void paintAll();
 
   const DisplayList& presented_;

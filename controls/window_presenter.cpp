@@ -1,5 +1,8 @@
 #include "controls/window_presenter.h"
 
+#include <QGuiApplication>
+
+#include "controls/alternating_store_presenter.h"
 #include "controls/backing_store_presenter.h"
 #include "controls/shm_presenter.h"
 
@@ -8,7 +11,11 @@ namespace skyfare {
 std::unique_ptr<WindowPresenter> makeWindowPresenter(QWindow& window) {
   if (auto shared = ShmPresenter::create(window))
     return shared;
-  return std::make_unique<BackingStorePresenter>(window);
+  // An X server keeps the window's picture, so a store of a few rows put at an offset serves;
+  // elsewhere the store is the surface's buffer and must hold the whole window.
+  if (QGuiApplication::platformName() == QStringLiteral("xcb"))
+    return std::make_unique<BackingStorePresenter>(window);
+  return std::make_unique<AlternatingStorePresenter>(window);
 }
 
 }  // namespace skyfare

@@ -4,12 +4,26 @@
 #include <QCursor>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <QTime>
 #include <cstdio>
 #include <ctime>
 
 namespace skyfare {
+namespace {
+
+// Qt's Wayland platform sets no cursor for Qt::BlankCursor, so the pointer stays drawn; a
+// transparent one of a single pixel hides it there.
+QCursor hiddenCursor() {
+  if (!QGuiApplication::platformName().startsWith(QStringLiteral("wayland")))
+    return QCursor(Qt::BlankCursor);
+  QPixmap clear(1, 1);
+  clear.fill(Qt::transparent);
+  return QCursor(clear);
+}
+
+}  // namespace
 
 QtHostServices::~QtHostServices() {
   showCursor(true);
@@ -53,7 +67,7 @@ void QtHostServices::showCursor(bool visible) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
     return;
   if (!visible && !cursorHidden_) {
-    QGuiApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
+    QGuiApplication::setOverrideCursor(hiddenCursor());
     cursorHidden_ = true;
   } else if (visible && cursorHidden_) {
     QGuiApplication::restoreOverrideCursor();
