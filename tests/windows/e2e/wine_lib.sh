@@ -38,8 +38,8 @@ install_data() {
 
 clear_settings() { wine reg delete "$settings_key" /f >/dev/null 2>&1 || true; }
 
-# The launcher that wine starts waits for the Windows process and exits with its code, so the
-# usual saver helpers (wait_saver, wait_gone_ms) watch it; the process itself is its child.
+# The launcher that wine starts becomes the Windows process, or waits for it as its child and
+# exits with its code; either way the usual saver helpers (wait_saver, wait_gone_ms) watch it.
 start_scr() {
   wine "$SKYFARE" "$@" >"$work/saver.out" 2>"$work/saver.err" &
   saver_pid=$!
