@@ -5,6 +5,7 @@ namespace skyfare {
 void BufferDamage::reset(QRect bounds) {
   bounds_ = bounds;
   buffers_.clear();
+  paintedLast_.reset();
   unshown_ = QRegion(bounds);
 }
 
@@ -27,7 +28,17 @@ std::optional<std::size_t> BufferDamage::acquire() {
   return buffers_.size() - 1;
 }
 
+BufferDamage::Repair BufferDamage::repairOf(std::size_t buffer) const {
+  const QRegion& owed = buffers_[buffer].damage;
+  if (!paintedLast_ || *paintedLast_ == buffer)
+    return Repair{std::nullopt, QRegion(), owed};
+  // The last buffer is whole but for what changed after it was painted.
+  const QRegion& lastLacks = buffers_[*paintedLast_].damage;
+  return Repair{paintedLast_, owed - lastLacks, owed.intersected(lastLacks)};
+}
+
 void BufferDamage::lend(std::size_t buffer) {
+  paintedLast_ = buffer;
   buffers_[buffer].damage = QRegion();
   buffers_[buffer].lent = true;
   unshown_ = QRegion();

@@ -10,7 +10,9 @@ namespace skyfare {
 
 // Which pixels of each of a surface's buffers are out of date. A buffer lent to the compositor
 // cannot be painted until it is given back; when it is painted again, only what changed since
-// it was last painted needs painting. A new buffer lacks all of the picture.
+// it was last painted needs painting. A new buffer lacks all of the picture. Most of what a
+// buffer lacks, the buffer painted last already has: copying it from there is far cheaper
+// than painting it again.
 class BufferDamage {
  public:
   // Two buffers alternate while the compositor gives them back in time; a third covers a
@@ -28,12 +30,22 @@ class BufferDamage {
   void add(const QRegion& damage);
   // True while the picture on screen lacks some change.
   bool unshown() const { return !unshown_.isEmpty(); }
+  // What changed since the last buffer was lent: the damage to report with the next one.
+  const QRegion& unshownRegion() const { return unshown_; }
 
   // The buffer to paint next: a free one, or a new one while fewer than kMostBuffers exist (its
   // index is bufferCount() - 1 then); none while the compositor holds them all.
   std::optional<std::size_t> acquire();
   // What the buffer must have painted before it shows the newest picture.
   const QRegion& damageOf(std::size_t buffer) const { return buffers_[buffer].damage; }
+
+  // How to bring a buffer up to date: copy one part from the buffer painted last, paint the rest.
+  struct Repair {
+    std::optional<std::size_t> copyFrom;
+    QRegion copy;
+    QRegion paint;
+  };
+  Repair repairOf(std::size_t buffer) const;
   // The buffer was painted and lent to the compositor.
   void lend(std::size_t buffer);
   // The compositor gave it back.
@@ -48,6 +60,7 @@ class BufferDamage {
 
   QRect bounds_;
   std::vector<Buffer> buffers_;
+  std::optional<std::size_t> paintedLast_;
   QRegion unshown_;
 };
 

@@ -146,15 +146,22 @@ void LayerSurface::paint() {
     buffers_.push_back(std::move(buffer));
   }
   ShmBuffer& buffer = *buffers_[index];
-  const QRegion region = damage_.damageOf(index);
+  const BufferDamage::Repair repair = damage_.repairOf(index);
   {
     QPainter painter(&buffer.image());
-    if (!(region - renderer_->mapping().content()).isEmpty())
+    if (repair.copyFrom) {
+      painter.setCompositionMode(QPainter::CompositionMode_Source);
+      const QImage& last = buffers_[*repair.copyFrom]->image();
+      for (const QRect& rect : repair.copy) painter.drawImage(rect.topLeft(), last, rect);
+      painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    if (!(repair.paint - renderer_->mapping().content()).isEmpty())
       renderer_->renderBars(painter);
-    renderer_->render(painter, presented_, region);
+    renderer_->render(painter, presented_, repair.paint);
   }
   wl_surface_attach(surface_, buffer.buffer(), 0, 0);
-  damageSurface(region);
+  // The compositor is told what differs from the picture it shows now.
+  damageSurface(damage_.unshownRegion());
   frameCallback_ = wl_surface_frame(surface_);
   static const wl_callback_listener frameListener{.done = &LayerSurface::frameDoneEvent};
   wl_callback_add_listener(frameCallback_, &frameListener, this);

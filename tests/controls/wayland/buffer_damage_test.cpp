@@ -111,5 +111,44 @@ TEST(BufferDamageTest, ASurfaceNeverShownKeepsItsDamageSmall) {
   EXPECT_TRUE((everything - owed).isEmpty());
 }
 
+TEST(BufferDamageTest, WhatTheLastBufferHasIsCopiedAndOnlyItsLackIsPainted) {
+  BufferDamage damage;
+  damage.reset(kSurface);
+  const std::size_t a = paintNext(damage);
+  const QRect frame1(100, 100, 50, 20);
+  damage.add(frame1);
+  // A new buffer lacks everything; all but the latest change comes from the buffer shown.
+  const std::size_t b = damage.acquire().value();
+  BufferDamage::Repair repair = damage.repairOf(b);
+  EXPECT_EQ(repair.copyFrom, a);
+  EXPECT_EQ(repair.copy, QRegion(kSurface) - frame1);
+  EXPECT_EQ(repair.paint, QRegion(frame1));
+  EXPECT_EQ(damage.unshownRegion(), QRegion(frame1));
+  damage.lend(b);
+  damage.giveBack(a);
+  const QRect frame2(700, 500, 30, 30);
+  damage.add(frame2);
+  repair = damage.repairOf(a);
+  EXPECT_EQ(repair.copyFrom, b);
+  EXPECT_EQ(repair.copy, QRegion(frame1));
+  EXPECT_EQ(repair.paint, QRegion(frame2));
+  // The compositor hears only of what differs from the picture it shows.
+  EXPECT_EQ(damage.unshownRegion(), QRegion(frame2));
+}
+
+TEST(BufferDamageTest, ABufferPaintedLastIsRepairedByPaintingAlone) {
+  BufferDamage damage;
+  damage.reset(kSurface);
+  const std::size_t a = paintNext(damage);
+  damage.giveBack(a);
+  const QRect change(10, 10, 20, 20);
+  damage.add(change);
+  ASSERT_EQ(damage.acquire(), a);
+  const BufferDamage::Repair repair = damage.repairOf(a);
+  EXPECT_FALSE(repair.copyFrom.has_value());
+  EXPECT_TRUE(repair.copy.isEmpty());
+  EXPECT_EQ(repair.paint, QRegion(change));
+}
+
 }  // namespace
 }  // namespace skyfare
