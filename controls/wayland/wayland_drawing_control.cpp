@@ -50,6 +50,7 @@ void WaylandDrawingControl::Flip() {
   for (const auto& surface : surfaces_) surface->present(damage);
   if (statistics_.flushes > flushesBefore)
     ++statistics_.framesPresented;
+  letGoOfPicturesNoLongerDrawn(presented_);
 }
 
 void WaylandDrawingControl::outputAdded(WaylandOutput& output) {
