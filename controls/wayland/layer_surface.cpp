@@ -18,6 +18,9 @@ constexpr std::uint32_t kAllEdges =
 // Covers the panels too, and is not moved aside by what they keep free.
 constexpr std::int32_t kIgnoreOtherZones = -1;
 constexpr const char* kSurfacePurpose = "skyfare";
+// Twice the width of the largest screens sold; a compositor asking for more gets no picture
+// rather than a buffer of gigabytes.
+constexpr int kLargestBufferSidePx = 16384;
 
 }  // namespace
 
@@ -108,6 +111,15 @@ void LayerSurface::frameDoneEvent(void* data, wl_callback* callback, std::uint32
 void LayerSurface::resizeBuffers() {
   if (surfaceSize_.isEmpty())
     return;
+  if (surfaceSize_.width() > kLargestBufferSidePx / bufferScale_ ||
+      surfaceSize_.height() > kLargestBufferSidePx / bufferScale_) {
+    std::fprintf(stderr,
+                 "skyfare: the compositor asked for a %d x %d picture at scale %d; it gets none\n",
+                 surfaceSize_.width(), surfaceSize_.height(), bufferScale_);
+    buffers_.clear();
+    renderer_.reset();
+    return;
+  }
   bufferSize_ = surfaceSize_ * bufferScale_;
   buffers_.clear();
   damage_.reset(QRect(QPoint(0, 0), bufferSize_));

@@ -49,6 +49,7 @@ struct Output {
   wl_global* global = nullptr;
   QSize pixels;
   int scale = 1;
+  std::vector<wl_resource*> resources;
 };
 
 struct Layer;
@@ -345,7 +346,10 @@ void bindOutput(wl_client* client, void* data, std::uint32_t version, std::uint3
   auto* output = static_cast<Output*>(data);
   wl_resource* resource =
       wl_resource_create(client, &wl_output_interface, static_cast<int>(version), id);
-  wl_resource_set_implementation(resource, &kOutputImpl, output, nullptr);
+  wl_resource_set_implementation(resource, &kOutputImpl, output, [](wl_resource* gone) {
+    std::erase(dataOf<Output>(gone)->resources, gone);
+  });
+  output->resources.push_back(resource);
   wl_output_send_mode(resource, WL_OUTPUT_MODE_CURRENT, output->pixels.width(),
                       output->pixels.height(), 60000);
   if (version >= WL_OUTPUT_SCALE_SINCE_VERSION)
@@ -439,7 +443,7 @@ void TestCompositor::run(std::function<void(Server&)> command) const {
 
 void TestCompositor::addOutput(QSize pixels, int scale) {
   run([pixels, scale](Server& s) {
-    s.outputs.push_back(std::make_unique<Output>(Output{&s, nullptr, pixels, scale}));
+    s.outputs.push_back(std::make_unique<Output>(Output{&s, nullptr, pixels, scale, {}}));
     s.outputs.back()->global =
         wl_global_create(s.display, &wl_output_interface, 3, s.outputs.back().get(), bindOutput);
   });
@@ -451,6 +455,17 @@ void TestCompositor::removeOutput(int index) {
     wl_global_destroy((*output)->global);
     // Surfaces still naming it keep a pointer; the test removes outputs only at their end.
     (*output)->global = nullptr;
+  });
+}
+
+void TestCompositor::rescaleOutput(int index, int scale) {
+  run([index, scale](Server& s) {
+    Output& output = **std::next(s.outputs.begin(), index);
+    output.scale = scale;
+    for (wl_resource* resource : output.resources) {
+      wl_output_send_scale(resource, scale);
+      wl_output_send_done(resource);
+    }
   });
 }
 

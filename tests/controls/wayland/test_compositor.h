@@ -51,6 +51,7 @@ class TestCompositor {
   // Each runs on the compositor's thread and returns once done.
   void addOutput(QSize pixels, int scale);
   void removeOutput(int index);
+  void rescaleOutput(int index, int scale);
   void sendFrames();
   void pointerEnters(int surface, double x, double y);
   void pointerMoves(double x, double y);

@@ -108,6 +108,35 @@ TEST_F(WaylandDrawingControlTest, ANewFrameWaitsForTheOutputAndRepaintsOnlyWhatC
   EXPECT_EQ(compositor_.state().framesAsked, 1);
 }
 
+TEST_F(WaylandDrawingControlTest, RedrawsWholeAtANewScale) {
+  compositor_.addOutput({1920, 1080}, 1);
+  open();
+  compose(100);
+  ASSERT_TRUE(waitForCommits(1));
+  compositor_.sendFrames();
+  // The output moves to a denser screen mode: same surface size, twice the pixels.
+  compositor_.rescaleOutput(0, 2);
+  ASSERT_TRUE(waitForCommits(2));
+  const TestCompositor::Commit rescaled = compositor_.state().commits[1];
+  EXPECT_EQ(rescaled.bufferSize, QSize(3840, 2160));
+  EXPECT_EQ(rescaled.scale, 2);
+  EXPECT_EQ(rescaled.damage, QRegion(0, 0, 3840, 2160));
+  EXPECT_EQ(rescaled.centre, qRgb(0, 0, 255));
+}
+
+TEST_F(WaylandDrawingControlTest, AnAbsurdSizeGetsNoBuffer) {
+  compositor_.addOutput({100000, 80000}, 1);
+  compositor_.addOutput({1280, 720}, 1);
+  open();
+  compose(100);
+  // The sane output is drawn; the other asks for 32 GB and gets nothing.
+  ASSERT_TRUE(waitForCommits(1));
+  QTest::qWait(100);
+  const TestCompositor::State state = compositor_.state();
+  ASSERT_EQ(state.commits.size(), 1u);
+  EXPECT_EQ(state.commits[0].bufferSize, QSize(1280, 720));
+}
+
 TEST_F(WaylandDrawingControlTest, FollowsOutputsThatComeAndGo) {
   compositor_.addOutput({1280, 720}, 1);
   open();
