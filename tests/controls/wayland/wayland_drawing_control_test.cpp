@@ -85,6 +85,8 @@ TEST_F(WaylandDrawingControlTest, CoversEveryOutputAtItsOwnScale) {
     EXPECT_EQ(commit.damage, QRegion(QRect(QPoint(0, 0), expected)));
     EXPECT_EQ(commit.centre, qRgb(0, 0, 255));
   }
+  EXPECT_TRUE(drawing_->statistics().msToFirstFrame.has_value());
+  EXPECT_EQ(drawing_->statistics().flushes, 2);
 }
 
 TEST_F(WaylandDrawingControlTest, ANewFrameWaitsForTheOutputAndRepaintsOnlyWhatChanged) {
