@@ -111,6 +111,7 @@ struct TestCompositor::Server {
   wl_display* display = wl_display_create();
   wl_client* client = nullptr;
   int wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  wl_event_source* wakeSource = nullptr;
   bool stop = false;
 
   mutable std::mutex mutex;
@@ -397,7 +398,7 @@ TestCompositor::TestCompositor(bool offerLayerShell) : server_(std::make_unique<
                        bindPlain(client, data, &zwlr_layer_shell_v1_interface, &kLayerShellImpl,
                                  version, id);
                      });
-  wl_event_loop_add_fd(
+  server.wakeSource = wl_event_loop_add_fd(
       wl_display_get_event_loop(server.display), server.wake, WL_EVENT_READABLE,
       [](int fd, std::uint32_t, void* data) {
         auto& s = *static_cast<Server*>(data);
@@ -428,6 +429,7 @@ TestCompositor::~TestCompositor() {
   run([](Server& s) { s.stop = true; });
   thread_.join();
   wl_display_destroy_clients(server_->display);
+  wl_event_source_remove(server_->wakeSource);
   wl_display_destroy(server_->display);
   close(server_->wake);
 }
