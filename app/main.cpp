@@ -2,7 +2,10 @@
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/installation.h"
 #include "app/leave_process.h"
@@ -10,6 +13,7 @@
 #include "app/saver_session.h"
 #include "app/termination_signals.h"
 #include "config/run_configure.h"
+#include "controls/wayland/wayland_connection.h"
 #include "core/app/run_mode.h"
 #include "platform/display_probe.h"
 #include "platform/password_service.h"
@@ -38,6 +42,30 @@ int withGuiApplication(int argc, char** argv, const std::function<int()>& run) {
   return run();
 }
 
+// A connection of our own when the saver is to draw on layer surfaces: a Wayland compositor is
+// named, no Qt platform is forced, and the compositor offers layer surfaces.
+std::unique_ptr<skyfare::WaylandConnection> layerShellConnection() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform != nullptr && *platform != '\0')
+    return nullptr;
+  const char* display = std::getenv("WAYLAND_DISPLAY");
+  const char* socket = std::getenv("WAYLAND_SOCKET");
+  if ((display == nullptr || *display == '\0') && (socket == nullptr || *socket == '\0'))
+    return nullptr;
+  return skyfare::WaylandConnection::open();
+}
+
+// Qt paints but opens no connection of its own: its offscreen platform, chosen on its command
+// line rather than in the environment, which the session's children would inherit.
+int withOffscreenApplication(int argc, char** argv, const std::function<int()>& run) {
+  std::string platformOption = "-platform";
+  std::string offscreen = "offscreen";
+  std::vector<char*> arguments(argv, argv + argc);
+  arguments.insert(arguments.begin() + 1, {platformOption.data(), offscreen.data()});
+  arguments.push_back(nullptr);
+  return withGuiApplication(static_cast<int>(arguments.size() - 1), arguments.data(), run);
+}
+
 }  // namespace
 
 static int runProgram(int argc, char** argv) {
@@ -56,6 +84,14 @@ static int runProgram(int argc, char** argv) {
 
   const Installation installation = findInstallation(argv[0], "skyfare");
   const std::string& dataFolder = installation.dataFolder;
+  if (request.mode == RunMode::ShowSaver) {
+    if (const auto layers = layerShellConnection()) {
+      return withOffscreenApplication(argc, argv, [&]() -> int {
+        const TerminationSignals quitOnSignal([](int) { QCoreApplication::exit(0); });
+        return runLayerSaver(installation, *layers);
+      });
+    }
+  }
   const std::string displayProblem = skyfare::displayProblem();
   if (!displayProblem.empty())
     std::fprintf(stderr, "skyfare: cannot open a display: %s\n", displayProblem.c_str());

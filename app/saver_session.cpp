@@ -1,26 +1,42 @@
 #include "app/saver_session.h"
 
+#include <QCoreApplication>
+
 #include "app/session_loop.h"
 #include "controls/qt_drawing_control.h"
 #include "controls/sdl_sound_control.h"
+#include "controls/wayland/wayland_drawing_control.h"
 #include "core/saver/fixed_seed_random.h"
 #include "core/saver/form1.h"
 #include "platform/qt_host_services.h"
 #include "settings/qsettings_store.h"
 
 namespace skyfare {
+namespace {
 
-int runSaver(const Installation& installation) {
+int runWith(const Installation& installation, DisplayListControl& drawing, QtHostServices& host) {
   QSettingsStore store;
-  QtHostServices host;
   FixedSeedRandom random;
   SdlSoundControl sound;
-  QtDrawingControl drawing;
   drawing.setDensePictureFolder(installation.dataFolder);
   Form1 form(SessionParts{drawing, sound, store, host, random, installation.dataFolder,
                           installation.dataFolderFound});
-
   return runSessionLoop(form, [&host] { host.setScreenSaverRunning(true); });
+}
+
+}  // namespace
+
+int runSaver(const Installation& installation) {
+  QtHostServices host;
+  QtDrawingControl drawing;
+  return runWith(installation, drawing, host);
+}
+
+int runLayerSaver(const Installation& installation, WaylandConnection& connection) {
+  QtHostServices host;
+  WaylandDrawingControl drawing(connection, overlayPlacement(),
+                                [] { QCoreApplication::exit(kExitDisplayUnavailable); });
+  return runWith(installation, drawing, host);
 }
 
 }  // namespace skyfare

@@ -94,4 +94,16 @@ DisplayList DisplayListControl::takeFrame() {
   return frame;
 }
 
+void DisplayListControl::letGoOfPicturesNoLongerDrawn(const DisplayList& presented) {
+  drawnNow_.clear();
+  for (const DrawOp& op : presented) {
+    if (const auto* sprite = std::get_if<SpriteOp>(&op))
+      drawnNow_.emplace_back(sprite->sprite, sprite->imageVersion);
+  }
+  if (drawnNow_ == drawnBefore_)
+    return;
+  std::swap(drawnNow_, drawnBefore_);
+  scaledPictures_->letGoOfUndrawn(presented);
+}
+
 }  // namespace skyfare

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "controls/display_list.h"
 #include "controls/scaled_pictures.h"
@@ -44,6 +46,9 @@ class DisplayListControl : public DrawingControl {
   DisplayList takeFrame();
   // For the component's renderers.
   const std::shared_ptr<ScaledPictures>& scaledPictures() const { return scaledPictures_; }
+  // Lets go of the unpacked copies of scaled pictures that the presented frame does not draw,
+  // when it draws other pictures than the frame before it did: most frames draw the same ones.
+  void letGoOfPicturesNoLongerDrawn(const DisplayList& presented);
 
  private:
   SpriteStore sprites_;
@@ -51,6 +56,9 @@ class DisplayListControl : public DrawingControl {
   std::optional<QFont> font_;  // none while the size draws nothing
   TextMeasure textMeasure_;
   DisplayList frame_;
+  // The pictures (sprite, version) the presented frame draws, and the frame before it.
+  std::vector<std::pair<SpriteHandle, std::uint64_t>> drawnNow_;
+  std::vector<std::pair<SpriteHandle, std::uint64_t>> drawnBefore_;
 };
 
 }  // namespace skyfare

@@ -50,7 +50,7 @@ void QtDrawingControl::Flip() {
   for (const auto& window : windows_) flushed = window->present(damage) || flushed;
   if (flushed)
     ++statistics_.framesPresented;
-  letGoOfPicturesNoLongerDrawn();
+  letGoOfPicturesNoLongerDrawn(presented_);
 }
 
 void QtDrawingControl::followHostSize(QSize hostSize) {
@@ -76,18 +76,6 @@ void QtDrawingControl::addWindow(QScreen* screen) {
 void QtDrawingControl::removeWindow(QScreen* screen) {
   // The window's renderer takes the pictures of a scale no other window uses with it.
   std::erase_if(windows_, [screen](const auto& window) { return window->screen() == screen; });
-}
-
-void QtDrawingControl::letGoOfPicturesNoLongerDrawn() {
-  drawnNow_.clear();
-  for (const DrawOp& op : presented_) {
-    if (const auto* sprite = std::get_if<SpriteOp>(&op))
-      drawnNow_.emplace_back(sprite->sprite, sprite->imageVersion);
-  }
-  if (drawnNow_ == drawnBefore_)
-    return;
-  std::swap(drawnNow_, drawnBefore_);
-  scaledPictures()->letGoOfUndrawn(presented_);
 }
 
 void QtDrawingControl::frameDue() {

@@ -56,9 +56,6 @@ class QtDrawingControl final : public DisplayListControl, private SceneWindowEve
   void openScreenWindows();
   void addWindow(QScreen* screen);
   void removeWindow(QScreen* screen);
-  // Lets go of the unpacked copies of scaled pictures that the presented frame does not draw,
-  // when it draws other pictures than the frame before it did: most frames draw the same ones.
-  void letGoOfPicturesNoLongerDrawn();
   void frameDue();
   void raiseLater(void (DrawingEvents::*event)());
 
@@ -72,9 +69,6 @@ class QtDrawingControl final : public DisplayListControl, private SceneWindowEve
   DrawingEvents* sink_ = nullptr;
   bool displayOpen_ = false;
   DisplayList presented_;
-  // The pictures (sprite, version) the presented frame draws, and the frame before it.
-  std::vector<std::pair<SpriteHandle, std::uint64_t>> drawnNow_;
-  std::vector<std::pair<SpriteHandle, std::uint64_t>> drawnBefore_;
   std::vector<std::unique_ptr<SceneWindow>> windows_;
   HostedWindow* hostedWindow_ = nullptr;  // one of windows_ when placed in a host
   FramePacer pacer_;

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QColor>
+#include <QRegion>
+#include <QSize>
+#include <QtGlobal>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+struct wl_display;
+struct wl_client;
+
+namespace skyfare::testing {
+
+// A small compositor on a thread of its own, speaking the real protocol to one client over a
+// socket pair: surfaces, shared-memory buffers, outputs, one seat, and (when offered) layer
+// surfaces, each configured to its output's size. It keeps the buffer shown last until the
+// next is committed, as real compositors do, and sends frame callbacks only when told to.
+class TestCompositor {
+ public:
+  struct Commit {
+    int surface;  // in the order the layer surfaces were made, from 0
+    QSize bufferSize;
+    int scale;
+    QRegion damage;  // in buffer pixels
+    QRgb centre;     // the pixel in the middle of the buffer
+  };
+  struct State {
+    int layerSurfacesAlive = 0;
+    int layerSurfacesMade = 0;
+    std::vector<std::uint32_t> layers;  // of each layer surface made
+    std::vector<std::uint32_t> keyboardModes;
+    std::vector<Commit> commits;
+    int framesAsked = 0;  // frame callbacks not yet answered
+    int cursorsHidden = 0;
+  };
+
+  explicit TestCompositor(bool offerLayerShell);
+  ~TestCompositor();
+  TestCompositor(const TestCompositor&) = delete;
+  TestCompositor& operator=(const TestCompositor&) = delete;
+
+  // The client's end of the socket, for WAYLAND_SOCKET; taken by the first connection.
+  int clientSocket() const { return clientSocket_; }
+
+  // Each runs on the compositor's thread and returns once done.
+  void addOutput(QSize pixels, int scale);
+  void removeOutput(int index);
+  void rescaleOutput(int index, int scale);
+  void sendFrames();
+  void pointerEnters(int surface, double x, double y);
+  void pointerMoves(double x, double y);
+  void pressKey();
+  void disconnect();
+
+  State state() const;
+
+  struct Server;
+
+ private:
+  void run(std::function<void(Server&)> command) const;
+
+  std::unique_ptr<Server> server_;
+  int clientSocket_ = -1;
+  std::thread thread_;
+};
+
+}  // namespace skyfare::testing
