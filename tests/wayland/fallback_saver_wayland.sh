@@ -4,20 +4,6 @@
 source "$(dirname "$0")/lib.sh"
 start_sway 2
 
-# The scene is 4:3, so on a 1920 × 1080 output it fills the middle 1440 columns, all rows.
-readonly kSceneBox=1440x1080+240+0
-scene_on() {
-  screenshot "$work/$1.png" "$1"
-  [[ $(lit_box "$work/$1.png") == "$kSceneBox" ]]
-}
-shows_scene_everywhere() {
-  local output
-  for output in "$@"; do scene_on "$output" || return 1; done
-}
-scene_or_fail() {
-  wait_for 10 shows_scene_everywhere "$@" ||
-    wl_fail "not the whole scene: $(for o in "$@"; do [[ -s $work/$o.png ]] && echo -n "$o $(lit_box "$work/$o.png") "; done)"
-}
 start_painted_saver() {
   start_saver /s
   wait_for 10 has_windows 2 || wl_fail "no window on each output: $(windows)"

@@ -123,10 +123,13 @@ add_output() {
 
 # start_saver ARGUMENTS...: the build's saver as the test user on sway's display, through Qt's
 # Wayland platform unless QT_QPA_PLATFORM says otherwise, with the NAME=VALUE words of saver_env
-# added to its environment.
+# added to its environment. QT_QPA_PLATFORM set but empty leaves it out of the saver's
+# environment, so that the saver draws on layer surfaces of its own.
 saver_env=()
 start_saver() {
-  "${as_user[@]}" env QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-wayland}" "${saver_env[@]}" \
+  local platform=(QT_QPA_PLATFORM="${QT_QPA_PLATFORM-wayland}")
+  [[ -n ${QT_QPA_PLATFORM-wayland} ]] || platform=(-u QT_QPA_PLATFORM)
+  "${as_user[@]}" env "${platform[@]}" "${saver_env[@]}" \
     "$SKYFARE" "$@" >"$work/saver.out" 2>"$work/saver.err" &
   saver_pid=$!
 }
@@ -222,3 +225,20 @@ distinct_colours() {
 
 # same_pictures A B: true when two pictures (or parts) are alike pixel for pixel.
 same_pictures() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]; }
+
+# The scene is 4:3, so on a 1920 × 1080 output it fills the middle 1440 columns, all rows.
+readonly kSceneBox=1440x1080+240+0
+# scene_on OUTPUT: the output shows the whole scene (its screenshot kept as OUTPUT.png).
+scene_on() {
+  screenshot "$work/$1.png" "$1"
+  [[ $(lit_box "$work/$1.png") == "$kSceneBox" ]]
+}
+shows_scene_everywhere() {
+  local output
+  for output in "$@"; do scene_on "$output" || return 1; done
+}
+# scene_or_fail OUTPUT...: waits up to ten seconds for the whole scene on each output.
+scene_or_fail() {
+  wait_for 10 shows_scene_everywhere "$@" ||
+    wl_fail "not the whole scene: $(for o in "$@"; do [[ -s $work/$o.png ]] && echo -n "$o $(lit_box "$work/$o.png") "; done)"
+}
