@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +56,18 @@ std::unique_ptr<skyfare::WaylandConnection> layerShellConnection() {
   return skyfare::WaylandConnection::open();
 }
 
+constexpr const char* kLockBackgroundSwitch = "--lock-background";
+
+// A locker hands its own connection over in WAYLAND_SOCKET; the switch asks for the same mode
+// where it cannot. Only the exact switch counts, so every other text keeps its meaning.
+bool wantsLockBackground(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], kLockBackgroundSwitch) == 0)
+    return true;
+  const char* socket = std::getenv("WAYLAND_SOCKET");
+  return socket != nullptr && *socket != '\0' &&
+         skyfare::parseCommandLine(commandLineOf(argc, argv)).mode == skyfare::RunMode::ShowSaver;
+}
+
 // Qt paints but opens no connection of its own: its offscreen platform, chosen on its command
 // line rather than in the environment, which the session's children would inherit.
 int withOffscreenApplication(int argc, char** argv, const std::function<int()>& run) {
@@ -71,6 +84,21 @@ int withOffscreenApplication(int argc, char** argv, const std::function<int()>& 
 static int runProgram(int argc, char** argv) {
   using namespace skyfare;
   blockTerminationSignals();
+  // Behind a lock screen there is no single-instance rule: each locker brings its own.
+  if (wantsLockBackground(argc, argv)) {
+    const auto connection = WaylandConnection::open();
+    if (connection == nullptr) {
+      std::fprintf(
+          stderr,
+          "skyfare: the compositor offers no layer surfaces for a lock-screen background\n");
+      return 1;
+    }
+    const Installation installation = findInstallation(argv[0], "skyfare");
+    return withOffscreenApplication(1, argv, [&]() -> int {
+      const TerminationSignals quitOnSignal([](int) { QCoreApplication::exit(0); });
+      return runLockBackground(installation, *connection);
+    });
+  }
   const StartRequest request = parseCommandLine(commandLineOf(argc, argv));
   if (request.mode == RunMode::NoWindow)
     return 0;

@@ -39,4 +39,11 @@ int runLayerSaver(const Installation& installation, WaylandConnection& connectio
   return runWith(installation, drawing, host);
 }
 
+int runLockBackground(const Installation& installation, WaylandConnection& connection) {
+  QtHostServices host;
+  WaylandDrawingControl drawing(connection, backgroundPlacement(),
+                                [] { QCoreApplication::exit(0); });
+  return runWith(installation, drawing, host);
+}
+
 }  // namespace skyfare

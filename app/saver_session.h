@@ -15,4 +15,8 @@ int runSaver(const Installation& installation);
 // on its offscreen platform. The session ends when the compositor ends the connection.
 int runLayerSaver(const Installation& installation, WaylandConnection& connection);
 
+// The same scene on background layer surfaces behind a lock screen, ignoring input. The locker
+// ends it by closing the connection, which is a normal end: returns 0 then.
+int runLockBackground(const Installation& installation, WaylandConnection& connection);
+
 }  // namespace skyfare

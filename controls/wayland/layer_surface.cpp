@@ -28,6 +28,10 @@ LayerPlacement overlayPlacement() {
   return LayerPlacement{ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, true};
 }
 
+LayerPlacement backgroundPlacement() {
+  return LayerPlacement{ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND, false};
+}
+
 LayerSurface::LayerSurface(WaylandConnection& connection, WaylandOutput& output,
                            LayerPlacement placement, const DisplayList& presented,
                            std::shared_ptr<ScaledPictures> scaledPictures,

@@ -30,6 +30,9 @@ struct LayerPlacement {
 
 // Above every window, with every key: the saver's own screens.
 LayerPlacement overlayPlacement();
+// Below every window and without the keyboard: the picture behind a lock screen, whose input
+// belongs to the locker.
+LayerPlacement backgroundPlacement();
 
 // A surface that covers one output on a layer and shows the presented display list fitted to
 // it, at the output's buffer scale. Each buffer is repainted only where the picture changed

@@ -84,6 +84,9 @@ void WaylandDrawingControl::seatRemoved(std::uint32_t globalName) {
 }
 
 void WaylandDrawingControl::raiseLater(void (DrawingEvents::*event)()) {
+  // Without the keyboard the surfaces sit under someone else's screen, which owns the input.
+  if (!placement_.takesKeyboard)
+    return;
   QMetaObject::invokeMethod(
       &context_,
       [this, event] {

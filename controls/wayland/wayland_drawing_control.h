@@ -20,8 +20,8 @@ namespace skyfare {
 // InitDisplay on, one layer surface on every output, following outputs that come and go. Any
 // key, any mouse button and any pointer movement over a surface raise KeyDown, MouseDown and
 // MouseMove from the event loop after the handler returns, so a sink may end the session from
-// them. FrameUpdate comes 60 times a second whatever the outputs; each surface shows the newest
-// frame when its output asks for one.
+// them; surfaces placed without the keyboard raise none. FrameUpdate comes 60 times a second
+// whatever the outputs; each surface shows the newest frame when its output asks for one.
 class WaylandDrawingControl final : public DisplayListControl,
                                     private SceneWindowEvents,
                                     private WaylandGlobalsObserver {

@@ -16,6 +16,8 @@ using testing::TestCompositor;
 constexpr int kWaitMs = 5000;
 constexpr std::uint32_t kOverlayLayer = 3;
 constexpr std::uint32_t kExclusiveKeyboard = 1;
+constexpr std::uint32_t kBackgroundLayer = 0;
+constexpr std::uint32_t kNoKeyboard = 0;
 constexpr SceneColour kBlue = 0xFF0000;
 
 std::unique_ptr<WaylandConnection> connectTo(const TestCompositor& compositor) {
@@ -35,10 +37,10 @@ struct EventCounts final : DrawingEvents {
 
 class WaylandDrawingControlTest : public ::testing::Test {
  protected:
-  void open() {
+  void open(LayerPlacement placement = overlayPlacement()) {
     connection_ = connectTo(compositor_);
     ASSERT_NE(connection_, nullptr);
-    drawing_ = std::make_unique<WaylandDrawingControl>(*connection_, overlayPlacement(),
+    drawing_ = std::make_unique<WaylandDrawingControl>(*connection_, placement,
                                                        [this] { ++connectionsLost_; });
     drawing_->setEventSink(&events_);
     ASSERT_TRUE(drawing_->InitDisplay(800, 600, 16, ""));
@@ -187,6 +189,26 @@ TEST_F(WaylandDrawingControlTest, TellsOnceWhenTheCompositorEndsTheConnection) {
   compose(120);
   QTest::qWait(50);
   EXPECT_EQ(connectionsLost_, 1);
+}
+
+TEST_F(WaylandDrawingControlTest, BehindALockScreenDrawsBelowAllWithoutInputUntilTheLockerCloses) {
+  compositor_.addOutput({1280, 720}, 1);
+  compositor_.addOutput({1024, 768}, 1);
+  open(backgroundPlacement());
+  compose(100);
+  ASSERT_TRUE(waitForCommits(2));
+  const TestCompositor::State state = compositor_.state();
+  EXPECT_EQ(state.layers, (std::vector<std::uint32_t>{kBackgroundLayer, kBackgroundLayer}));
+  EXPECT_EQ(state.keyboardModes, (std::vector<std::uint32_t>{kNoKeyboard, kNoKeyboard}));
+  // The locker owns the input: nothing reaches the session to end it.
+  compositor_.pointerEnters(0, 300, 200);
+  compositor_.pointerMoves(301, 200);
+  compositor_.pressKey();
+  QTest::qWait(100);
+  EXPECT_EQ(events_.moves + events_.presses + events_.keys, 0);
+  compositor_.disconnect();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return connectionsLost_ == 1; }, kWaitMs));
+  EXPECT_EQ(drawing_->surfaceCount(), 0u);
 }
 
 }  // namespace
