@@ -16,7 +16,8 @@ inline bool desktopAvailable() {
 
 }  // namespace skyfare::testing
 
-// Skips a test that needs windows when there is no desktop to make them on.
+// Fails a test that needs windows when there is no desktop to make them on, rather than letting
+// it pass unseen: scripts/windows --test gives the tests' Wine server an X display.
 #define SKYFARE_REQUIRE_DESKTOP()              \
   if (!::skyfare::testing::desktopAvailable()) \
-  GTEST_SKIP() << "no desktop for windows: run with DISPLAY naming an X server"
+  GTEST_FAIL() << "no desktop for windows: run with DISPLAY naming an X server"
