@@ -25,8 +25,8 @@ SpriteHandle placeSprite(DrawingControl& drawing, const std::string& file, int t
 
 }  // namespace
 
-OpenedScene OpenDirectDrawSession(DrawingControl& drawing, SettingsStore& store,
-                                  HostServices& host, const std::string& installFolder) {
+OpenedScene OpenDirectDrawSession(DrawingControl& drawing, SettingsStore& store, HostServices& host,
+                                  const std::string& installFolder) {
   OpenedScene opened;
   Scene& scene = opened.scene;
   scene.installFolder = installFolder;

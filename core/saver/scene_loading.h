@@ -26,7 +26,7 @@ struct OpenedScene {
 // OpenDirectDrawSession: opens the 800 × 600 display and creates, loads and places every sprite
 // of the scene, each before the next is created. When the display cannot be opened it shows the
 // error message and creates no sprite.
-OpenedScene OpenDirectDrawSession(DrawingControl& drawing, SettingsStore& store,
-                                  HostServices& host, const std::string& installFolder);
+OpenedScene OpenDirectDrawSession(DrawingControl& drawing, SettingsStore& store, HostServices& host,
+                                  const std::string& installFolder);
 
 }  // namespace skyfare
