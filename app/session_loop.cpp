@@ -4,11 +4,21 @@
 
 #include "app/session_timers.h"
 #include "app/termination_watch.h"
+#include "controls/display_list_control.h"
+#include "core/saver/fixed_seed_random.h"
 #include "core/saver/form1.h"
+#include "settings/qsettings_store.h"
 
 namespace skyfare {
 
-int runSessionLoop(Form1& form, const std::function<void()>& afterLoad) {
+int runDisplaySession(const Installation& installation, DisplayListControl& drawing,
+                      SoundControl& sound, HostServices& host,
+                      const std::function<void()>& afterLoad) {
+  QSettingsStore store;
+  FixedSeedRandom random;
+  drawing.setDensePictureFolder(installation.dataFolder);
+  Form1 form(SessionParts{drawing, sound, store, host, random, installation.dataFolder,
+                          installation.dataFolderFound});
   const SessionTimers timers(form);
   {
     const TerminationWatch endsDuringLoad;
