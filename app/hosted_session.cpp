@@ -33,7 +33,7 @@ int runHostedSession(HostedPlace place, const Installation& installation) {
         [] { QCoreApplication::exit(0); });
   }
 
-  return runDisplaySession(installation, drawing, sound, host);
+  return runDisplaySession(installation, drawing, sound, host, WayOfEnding::BySignal);
 }
 
 }  // namespace skyfare

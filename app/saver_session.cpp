@@ -14,7 +14,7 @@ namespace {
 
 int runWith(const Installation& installation, DisplayListControl& drawing, QtHostServices& host) {
   SdlSoundControl sound;
-  return runDisplaySession(installation, drawing, sound, host,
+  return runDisplaySession(installation, drawing, sound, host, WayOfEnding::ExitZero,
                            [&host] { host.setScreenSaverRunning(true); });
 }
 

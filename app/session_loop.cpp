@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 
 #include "app/session_timers.h"
-#include "app/termination_watch.h"
+#include "app/termination/termination_watch.h"
 #include "controls/display_list_control.h"
 #include "core/saver/fixed_seed_random.h"
 #include "core/saver/form1.h"
@@ -12,7 +12,7 @@
 namespace skyfare {
 
 int runDisplaySession(const Installation& installation, DisplayListControl& drawing,
-                      SoundControl& sound, HostServices& host,
+                      SoundControl& sound, HostServices& host, WayOfEnding wayOfEnding,
                       const std::function<void()>& afterLoad) {
   QSettingsStore store;
   FixedSeedRandom random;
@@ -21,7 +21,7 @@ int runDisplaySession(const Installation& installation, DisplayListControl& draw
                           installation.dataFolderFound});
   const SessionTimers timers(form);
   {
-    const TerminationWatch endsDuringLoad;
+    const TerminationWatch endsDuringLoad(wayOfEnding);
     form.Load();
   }
   if (form.ended())
