@@ -9,9 +9,9 @@
 
 #include "app/hosted_session.h"
 #include "app/installation.h"
-#include "app/leave_process.h"
-#include "app/signal_ending.h"
-#include "app/termination_signals.h"
+#include "app/termination/leave_process.h"
+#include "app/termination/loop_termination.h"
+#include "app/termination/termination_signals.h"
 #include "core/app/hack_arguments.h"
 #include "platform/display_probe.h"
 
@@ -59,15 +59,8 @@ static int runEntryPoint(int argc, char** argv) {
   app.setApplicationName(QStringLiteral("Skyfare"));
   // A window of its own ends the program when it is closed; a host's window ends it when gone.
   app.setQuitOnLastWindowClosed(!place.hostWindow);
-  std::optional<SignalEnding> ending;
-  const TerminationSignals endOnSignal([&ending](int signalNumber) {
-    ending.emplace(signalNumber);
-    QCoreApplication::exit(0);
-  });
-  const int exitCode = runHostedSession(std::move(place), installation);
-  if (ending)
-    ending->end();
-  return exitCode;
+  const LoopTermination endOnSignal(WayOfEnding::BySignal);
+  return endOnSignal.leave(runHostedSession(std::move(place), installation));
 }
 
 int main(int argc, char** argv) {

@@ -6,20 +6,16 @@
 #include "app/session_loop.h"
 #include "controls/qt_drawing_control.h"
 #include "controls/sdl_sound_control.h"
-#include "core/saver/fixed_seed_random.h"
 #include "core/saver/form1.h"
 #include "core/sound/lock_gated_sound_control.h"
 #include "platform/host_window_follower.h"
 #include "platform/qt_host_services.h"
 #include "platform/sound_lock.h"
-#include "settings/qsettings_store.h"
 
 namespace skyfare {
 
 int runHostedSession(HostedPlace place, const Installation& installation) {
-  QSettingsStore store;
   QtHostServices host(PointerOwner::Host);
-  FixedSeedRandom random;
   SoundLock soundLock;
   const bool mayBeHeard = !place.isPreview;
   LockGatedSoundControl sound([&] { return mayBeHeard && soundLock.tryTake(); },
@@ -30,10 +26,6 @@ int runHostedSession(HostedPlace place, const Installation& installation) {
   if (place.hostWindow)
     hostWindow.reset(QWindow::fromWinId(static_cast<WId>(*place.hostWindow)));
   QtDrawingControl drawing(HostPlacement{hostWindow.get(), place.hostSize});
-  drawing.setDensePictureFolder(installation.dataFolder);
-  Form1 form(SessionParts{drawing, sound, store, host, random, installation.dataFolder,
-                          installation.dataFolderFound});
-
   std::optional<HostWindowFollower> follower;
   if (place.hostWatch) {
     follower.emplace(
@@ -41,7 +33,7 @@ int runHostedSession(HostedPlace place, const Installation& installation) {
         [] { QCoreApplication::exit(0); });
   }
 
-  return runSessionLoop(form);
+  return runDisplaySession(installation, drawing, sound, host, WayOfEnding::BySignal);
 }
 
 }  // namespace skyfare

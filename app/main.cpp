@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "app/installation.h"
-#include "app/leave_process.h"
 #include "app/preview_window.h"
 #include "app/saver_session.h"
-#include "app/termination_signals.h"
+#include "app/termination/leave_process.h"
+#include "app/termination/loop_termination.h"
+#include "app/termination/termination_signals.h"
 #include "config/run_configure.h"
 #include "controls/wayland/wayland_connection.h"
 #include "core/app/run_mode.h"
@@ -95,7 +96,7 @@ static int runProgram(int argc, char** argv) {
     }
     const Installation installation = findInstallation(argv[0], "skyfare");
     return withOffscreenApplication(1, argv, [&]() -> int {
-      const TerminationSignals quitOnSignal([](int) { QCoreApplication::exit(0); });
+      const LoopTermination quitOnSignal(WayOfEnding::ExitZero);
       return runLockBackground(installation, *connection);
     });
   }
@@ -115,7 +116,7 @@ static int runProgram(int argc, char** argv) {
   if (request.mode == RunMode::ShowSaver) {
     if (const auto layers = layerShellConnection()) {
       return withOffscreenApplication(argc, argv, [&]() -> int {
-        const TerminationSignals quitOnSignal([](int) { QCoreApplication::exit(0); });
+        const LoopTermination quitOnSignal(WayOfEnding::ExitZero);
         return runLayerSaver(installation, *layers);
       });
     }
@@ -126,14 +127,14 @@ static int runProgram(int argc, char** argv) {
   if (!displayProblem.empty() && request.mode == RunMode::ShowSaver) {
     // The session still runs its load step, so its display error is what the user is told.
     QCoreApplication app(argc, argv);
-    const TerminationSignals quitOnSignal([](int) { QCoreApplication::exit(0); });
+    const LoopTermination quitOnSignal(WayOfEnding::ExitZero);
     return runSaver(installation);
   }
   if (!displayProblem.empty())
     return request.mode == RunMode::ShowPreview ? 0 : 1;
 
   return withGuiApplication(argc, argv, [&]() -> int {
-    const TerminationSignals quitOnSignal([](int) { QCoreApplication::exit(0); });
+    const LoopTermination quitOnSignal(WayOfEnding::ExitZero);
     switch (request.mode) {
       case RunMode::ShowSaver:
         return runSaver(installation);

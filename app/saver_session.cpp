@@ -6,22 +6,16 @@
 #include "controls/qt_drawing_control.h"
 #include "controls/sdl_sound_control.h"
 #include "controls/wayland/wayland_drawing_control.h"
-#include "core/saver/fixed_seed_random.h"
 #include "core/saver/form1.h"
 #include "platform/qt_host_services.h"
-#include "settings/qsettings_store.h"
 
 namespace skyfare {
 namespace {
 
 int runWith(const Installation& installation, DisplayListControl& drawing, QtHostServices& host) {
-  QSettingsStore store;
-  FixedSeedRandom random;
   SdlSoundControl sound;
-  drawing.setDensePictureFolder(installation.dataFolder);
-  Form1 form(SessionParts{drawing, sound, store, host, random, installation.dataFolder,
-                          installation.dataFolderFound});
-  return runSessionLoop(form, [&host] { host.setScreenSaverRunning(true); });
+  return runDisplaySession(installation, drawing, sound, host, WayOfEnding::ExitZero,
+                           [&host] { host.setScreenSaverRunning(true); });
 }
 
 }  // namespace

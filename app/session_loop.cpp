@@ -3,15 +3,25 @@
 #include <QCoreApplication>
 
 #include "app/session_timers.h"
-#include "app/termination_watch.h"
+#include "app/termination/termination_watch.h"
+#include "controls/display_list_control.h"
+#include "core/saver/fixed_seed_random.h"
 #include "core/saver/form1.h"
+#include "settings/qsettings_store.h"
 
 namespace skyfare {
 
-int runSessionLoop(Form1& form, const std::function<void()>& afterLoad) {
+int runDisplaySession(const Installation& installation, DisplayListControl& drawing,
+                      SoundControl& sound, HostServices& host, WayOfEnding wayOfEnding,
+                      const std::function<void()>& afterLoad) {
+  QSettingsStore store;
+  FixedSeedRandom random;
+  drawing.setDensePictureFolder(installation.dataFolder);
+  Form1 form(SessionParts{drawing, sound, store, host, random, installation.dataFolder,
+                          installation.dataFolderFound});
   const SessionTimers timers(form);
   {
-    const TerminationWatch endsDuringLoad;
+    const TerminationWatch endsDuringLoad(wayOfEnding);
     form.Load();
   }
   if (form.ended())

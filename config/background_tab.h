@@ -33,8 +33,6 @@ class BackgroundTab final : public QWidget {
   // Shows the stored background path.
   void SelectBG();
 
-  const std::string& choice() const { return choice_; }
-
  private:
   QGroupBox* createChoiceGroup();
   QGroupBox* createCustomGroup(const QString& dataFolderText);

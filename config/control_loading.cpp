@@ -15,8 +15,13 @@ std::string decimalText(int value) {
   return std::to_string(value);
 }
 
-void writeCheck(SettingsStore& store, Key key, bool checked) {
-  writeSetting(store, key, checked ? "1" : "0");
+QCheckBox* createSettingCheck(SettingsStore& store, const char* name, const QString& caption,
+                              Key key) {
+  auto* box = new QCheckBox(caption);
+  box->setObjectName(QString::fromLatin1(name));
+  QObject::connect(box, &QCheckBox::toggled, box,
+                   [&store, key](bool checked) { writeSetting(store, key, checked ? "1" : "0"); });
+  return box;
 }
 
 void loadSlider(QScrollBar& bar, std::string_view stored) {

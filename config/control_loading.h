@@ -8,6 +8,7 @@
 class QCheckBox;
 class QComboBox;
 class QScrollBar;
+class QString;
 
 namespace skyfare {
 
@@ -16,8 +17,10 @@ class SettingsStore;
 // The decimal text a numeric control writes: "0", "3", "-1533".
 std::string decimalText(int value);
 
-// Writes a check box's setting: "1" when ticked, "0" when not.
-void writeCheck(SettingsStore& store, Key key, bool checked);
+// A check box with the object name `name` that writes its setting whenever it is ticked or
+// cleared: "1" when ticked, "0" when not.
+QCheckBox* createSettingCheck(SettingsStore& store, const char* name, const QString& caption,
+                              Key key);
 
 // Sets a slider from its stored text. A value inside the range goes through the slider's change
 // handling when it changes what the slider shows; a value clamped into the range is shown

@@ -19,7 +19,6 @@ class GapLabel final : public QWidget {
   // Places a control in the gap, left to right. A width of 0 shares what the others leave.
   void addToGap(QWidget* control, int widthPx = 0);
 
-  QLabel* label() const { return label_; }
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override { return sizeHint(); }
 

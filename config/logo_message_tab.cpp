@@ -35,14 +35,6 @@ LogoMessageTab::LogoMessageTab(SettingsStore& store, const QString& dataFolderTe
   layout->addStretch(1);
 }
 
-QCheckBox* LogoMessageTab::createCheck(const char* name, const QString& caption, Key key) {
-  auto* box = new QCheckBox(caption);
-  box->setObjectName(QString::fromLatin1(name));
-  connect(box, &QCheckBox::toggled, this,
-          [this, key](bool checked) { writeCheck(store_, key, checked); });
-  return box;
-}
-
 QGroupBox* LogoMessageTab::createLogoGroup(const QString& dataFolderText) {
   cmdSelectLogo_ = new QPushButton(tr("Select &Logo"));
   cmdSelectLogo_->setObjectName(QStringLiteral("cmdSelectLogo"));
@@ -53,7 +45,7 @@ QGroupBox* LogoMessageTab::createLogoGroup(const QString& dataFolderText) {
   txtLogo_ = new QLineEdit;
   txtLogo_->setObjectName(QStringLiteral("txtLogo"));
   txtLogo_->setReadOnly(true);
-  chkLogo_ = createCheck("chkLogo", tr("Display Logo"), Key::LogoChecked);
+  chkLogo_ = createSettingCheck(store_, "chkLogo", tr("Display Logo"), Key::LogoChecked);
   auto* hint = new QLabel(tr("Must be in .bmp format, 800x600, and located in ") + dataFolderText);
   hint->setTextFormat(Qt::PlainText);
   hint->setWordWrap(true);
@@ -69,7 +61,8 @@ QGroupBox* LogoMessageTab::createLogoGroup(const QString& dataFolderText) {
 }
 
 QGroupBox* LogoMessageTab::createTitleGroup() {
-  chkMessage_ = createCheck("chkMessage", tr("Display Message"), Key::MessageChecked);
+  chkMessage_ =
+      createSettingCheck(store_, "chkMessage", tr("Display Message"), Key::MessageChecked);
   txtMessage_ = new QLineEdit;
   txtMessage_->setObjectName(QStringLiteral("txtMessage"));
   connect(txtMessage_, &QLineEdit::textEdited, this,

@@ -48,7 +48,6 @@ class LogoMessageTab final : public QWidget {
  private:
   QGroupBox* createLogoGroup(const QString& dataFolderText);
   QGroupBox* createTitleGroup();
-  QCheckBox* createCheck(const char* name, const QString& caption, Key key);
   void pickFont(int position);
   void pickFontSize(int position);
   void showSample();

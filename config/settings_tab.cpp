@@ -29,11 +29,19 @@ QString spaces(int count) {
   return QString(count, u' ');
 }
 
+// The tab's groups stack their rows closer than the style would.
+QVBoxLayout* groupLayout(QGroupBox* group) {
+  auto* layout = new QVBoxLayout(group);
+  layout->setContentsMargins(kGroupMarginPx, kGroupMarginPx, kGroupMarginPx, kGroupMarginPx);
+  layout->setSpacing(kGroupSpacingPx);
+  return layout;
+}
+
 }  // namespace
 
 SettingsTab::SettingsTab(SettingsStore& store, QWidget* parent) : QWidget(parent), store_(store) {
-  chkPowerSave_ =
-      createCheck("chkPowerSave", tr("Disable any Power Saving settings"), Key::PwrSave);
+  chkPowerSave_ = createSettingCheck(store_, "chkPowerSave",
+                                     tr("Disable any Power Saving settings"), Key::PwrSave);
   chkPowerSave_->setToolTip(
       tr("If you have your Monitor set to turn off enabling this will keep that setting, "
          "otherwise the screensaver will ignore those settings"));
@@ -77,14 +85,6 @@ QLineEdit* SettingsTab::createValueBox(const char* name) {
   return box;
 }
 
-QCheckBox* SettingsTab::createCheck(const char* name, const QString& caption, Key key) {
-  auto* box = new QCheckBox(caption);
-  box->setObjectName(QString::fromLatin1(name));
-  connect(box, &QCheckBox::toggled, this,
-          [this, key](bool checked) { writeCheck(store_, key, checked); });
-  return box;
-}
-
 void SettingsTab::connectSlider(QScrollBar* bar, QLineEdit* valueBox, Key key) {
   connect(bar, &QScrollBar::valueChanged, this, [this, valueBox, key](int value) {
     valueBox->setText(QString::number(value));
@@ -118,12 +118,11 @@ QGroupBox* SettingsTab::createSoundsGroup() {
   fastJetRow->addToGap(hsbFastJet_);
   fastJetRow->addToGap(txtFastJet_, kValueBoxWidthPx);
 
-  chkProp_ = createCheck("chkProp", tr("Turn on Jet sound and show aircraft"), Key::Prop);
+  chkProp_ =
+      createSettingCheck(store_, "chkProp", tr("Turn on Jet sound and show aircraft"), Key::Prop);
 
   auto* group = new QGroupBox(tr("Sounds"));
-  auto* layout = new QVBoxLayout(group);
-  layout->setContentsMargins(kGroupMarginPx, kGroupMarginPx, kGroupMarginPx, kGroupMarginPx);
-  layout->setSpacing(kGroupSpacingPx);
+  auto* layout = groupLayout(group);
   layout->addWidget(hsbVolume_);
   layout->addWidget(new QLabel(tr("Low ----------VOLUME ------------High")), 0, Qt::AlignHCenter);
   layout->addWidget(soundOffRow);
@@ -143,9 +142,7 @@ QGroupBox* SettingsTab::createSpeedGroup() {
   valueRow->addWidget(txtSpeed_);
 
   auto* group = new QGroupBox(tr("Aircraft Speed"));
-  auto* layout = new QVBoxLayout(group);
-  layout->setContentsMargins(kGroupMarginPx, kGroupMarginPx, kGroupMarginPx, kGroupMarginPx);
-  layout->setSpacing(kGroupSpacingPx);
+  auto* layout = groupLayout(group);
   layout->addLayout(valueRow);
   layout->addWidget(hsbSpeed_);
   layout->addWidget(new QLabel(tr("Fast") + QString(79, u'-') + tr("Slow")));
@@ -167,9 +164,7 @@ QGroupBox* SettingsTab::createMouseGroup() {
   endsRow->addWidget(new QLabel(tr("HeavyTouch")));
 
   auto* group = new QGroupBox(tr("Mouse Sensitivity"));
-  auto* layout = new QVBoxLayout(group);
-  layout->setContentsMargins(kGroupMarginPx, kGroupMarginPx, kGroupMarginPx, kGroupMarginPx);
-  layout->setSpacing(kGroupSpacingPx);
+  auto* layout = groupLayout(group);
   layout->addLayout(valueRow);
   layout->addWidget(hsbMouseS_);
   layout->addLayout(endsRow);
@@ -177,7 +172,7 @@ QGroupBox* SettingsTab::createMouseGroup() {
 }
 
 QGroupBox* SettingsTab::createClockGroup() {
-  chkClock_ = createCheck("chkClock", tr("Show Clock"), Key::Clock);
+  chkClock_ = createSettingCheck(store_, "chkClock", tr("Show Clock"), Key::Clock);
   txtFontSize_ = new QLineEdit;
   txtFontSize_->setObjectName(QStringLiteral("txtFontSize"));
   txtFontSize_->setFixedWidth(kFontSizeBoxWidthPx);
@@ -189,9 +184,7 @@ QGroupBox* SettingsTab::createClockGroup() {
   hint->setTextFormat(Qt::PlainText);
 
   auto* group = new QGroupBox(tr("Clock"));
-  auto* layout = new QVBoxLayout(group);
-  layout->setContentsMargins(kGroupMarginPx, kGroupMarginPx, kGroupMarginPx, kGroupMarginPx);
-  layout->setSpacing(kGroupSpacingPx);
+  auto* layout = groupLayout(group);
   layout->addWidget(chkClock_);
   layout->addWidget(hint);
   layout->addWidget(txtFontSize_);

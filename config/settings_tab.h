@@ -40,7 +40,6 @@ class SettingsTab final : public QWidget {
   QGroupBox* createClockGroup();
   QScrollBar* createSlider(const char* name, Key key, int initial);
   QLineEdit* createValueBox(const char* name);
-  QCheckBox* createCheck(const char* name, const QString& caption, Key key);
   void connectSlider(QScrollBar* bar, QLineEdit* valueBox, Key key);
   void loadSliderWithBox(QScrollBar* bar, QLineEdit* valueBox, Key key);
 

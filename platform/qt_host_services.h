@@ -45,8 +45,6 @@ class QtHostServices final : public HostServices {
   void messageBox(const std::string& text, const std::string& title) override;
   void endProcess(int exitCode) override;
 
-  bool screenSaverRunning() const { return saverRunning_; }
-
  private:
   LocalTimeFormat timeFormat_;
   PointerOwner pointerOwner_;

@@ -3,12 +3,10 @@
 #include <cstdio>
 
 #include "platform/runtime_folder.h"
+#include "settings/dead_writer.h"
 
 namespace skyfare {
 namespace {
-
-// Not shorter, because file times are coarser than a millisecond.
-constexpr int kDeadLockAgeMs = 100;
 
 const char* lockProblem(QLockFile::LockError error) {
   switch (error) {
@@ -25,12 +23,8 @@ const char* lockProblem(QLockFile::LockError error) {
 
 SingleInstance::SingleInstance() {
   lock_ = std::make_unique<QLockFile>(runtimeFolder() + QStringLiteral("/skyfare-saver.lock"));
-  // A running saver holds a lock on the file itself, which QLockFile never takes away however
-  // old the file is; one left by a crashed saver is taken over at once, also when the saver
-  // died before it could write its process id into it.
-  lock_->setStaleLockTime(kDeadLockAgeMs);
-  // Long enough for a lock that has just been left behind to count as dead.
-  if (lock_->tryLock(2 * kDeadLockAgeMs))
+  // One left by a crashed saver is taken over at once.
+  if (lockTakingOverDeadOne(*lock_))
     return;
   // A live holder has written its process id into the lock; a file there that names none is no
   // instance's lock.

@@ -18,13 +18,18 @@ constexpr qint64 kLeftoverAgeSeconds = 60;
 
 }  // namespace
 
+bool lockTakingOverDeadOne(QLockFile& lock) {
+  lock.setStaleLockTime(kDeadLockAgeMs);
+  // Long enough for a lock that has just been left behind to count as dead.
+  return lock.tryLock(2 * kDeadLockAgeMs);
+}
+
 void clearDeadLock(const QString& settingsPath) {
   const QString lockPath = settingsPath + QStringLiteral(".lock");
   if (!QFileInfo::exists(lockPath))
     return;
   QLockFile probe(lockPath);
-  probe.setStaleLockTime(kDeadLockAgeMs);
-  if (probe.tryLock(2 * kDeadLockAgeMs))
+  if (lockTakingOverDeadOne(probe))
     probe.unlock();
 }
 

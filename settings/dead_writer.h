@@ -2,7 +2,14 @@
 
 #include <QString>
 
+class QLockFile;
+
 namespace skyfare {
+
+// Takes the lock, taking over at once one whose owner is gone, also one left by an owner that
+// died before it could write its process id into it. A live owner holds a lock on the file
+// itself, which is never taken away however old the file is.
+bool lockTakingOverDeadOne(QLockFile& lock);
 
 // Removes the lock file beside a settings file when its owner is gone. QSettings waits 30 s
 // before it takes over a lock it cannot read, and a writer that dies between creating its lock

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/saver/frame_update.h"
+#include "core/saver/frame_drawing.h"
 #include "core/saver/scene_loading.h"
 #include "core/settings/conversions.h"
 #include "core/settings/setting_keys.h"
@@ -26,13 +26,17 @@ void Form1::Load() {
   planes_ = startingPlaneStates();
   parts_.drawing.setVisible(false);
   parts_.sound.setVisible(false);
-  readLoadStepSettings(parts_.store, settings_);
+  settings_ = readLoadStepSettings(parts_.store);
   if (settings_.SoundOff != kNeverStopSound)
     jetSound_.SoundOff(settings_.SoundOff);
   parts_.host.showCursor(false);
   parts_.drawing.setEventSink(this);
-  displayOpen_ = OpenDirectDrawSession(parts_.drawing, parts_.store, parts_.host, parts_.dataFolder,
-                                       settings_, scene_);
+  OpenedScene opened =
+      OpenDirectDrawSession(parts_.drawing, parts_.store, parts_.host, parts_.dataFolder);
+  displayOpen_ = opened.displayOpen;
+  scene_ = std::move(opened.scene);
+  settings_.BackGround = opened.BackGround;
+  settings_.LogoChecked = opened.LogoChecked;
   jetSound_.OpenDirectSoundSession(scene_.installFolder, readSetting(parts_.store, Key::Prop));
   // Without a display no input can reach the session, so nobody could end it: end it here.
   if (!displayOpen_)

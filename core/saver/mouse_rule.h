@@ -12,9 +12,6 @@ class MouseRule {
   // Returns true when this movement ends the session.
   bool movement(double mouseSens, double secondsSinceMidnight);
 
-  std::int16_t moveCount() const { return moveCount_; }
-  std::int32_t moveWindowStart() const { return moveWindowStart_; }
-
  private:
   std::int16_t moveCount_ = 0;
   std::int32_t moveWindowStart_ = 0;

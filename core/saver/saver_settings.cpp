@@ -21,7 +21,8 @@ int drawableSize(std::optional<std::int16_t> size) {
 
 }  // namespace
 
-void readLoadStepSettings(SettingsStore& store, SaverSettings& settings) {
+SaverSettings readLoadStepSettings(SettingsStore& store) {
+  SaverSettings settings;
   settings.Speed = leadingNumber(readSetting(store, Key::Speed));
   settings.SecDelay = leadingNumber(readSetting(store, Key::SecDelay));
   settings.FontSize = readSetting(store, Key::FontSize);
@@ -31,6 +32,7 @@ void readLoadStepSettings(SettingsStore& store, SaverSettings& settings) {
       int16OrDefault(toInt16(leadingNumber(readSetting(store, Key::FontClock))), Key::FontClock);
   settings.SoundOff = readSetting(store, Key::SoundOff);
   settings.Volume = int16OrDefault(toInt16(readSetting(store, Key::Volume)), Key::Volume);
+  return settings;
 }
 
 int messageFontSize(const std::string& fontSizeText) {

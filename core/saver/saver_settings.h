@@ -27,8 +27,8 @@ struct SaverSettings {
 
 // The load step's fields, read in their order: Speed, SecDelay, FontSize, MouseSens, Clock,
 // FontClock, SoundOff, Volume. A FontClock or Volume that is no 16-bit number takes its
-// first-run default.
-void readLoadStepSettings(SettingsStore& store, SaverSettings& settings);
+// first-run default. The fields filled later are left empty.
+SaverSettings readLoadStepSettings(SettingsStore& store);
 
 // Font sizes in pixels for drawing. A size that is no positive number, or larger than the
 // scene draws (kLargestFontSizePx), draws at the default size; the stored text stays as the

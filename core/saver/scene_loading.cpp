@@ -2,7 +2,6 @@
 
 #include "core/controls/drawing_control.h"
 #include "core/saver/host_services.h"
-#include "core/saver/saver_settings.h"
 #include "core/settings/conversions.h"
 #include "core/settings/setting_keys.h"
 #include "core/settings/setting_values.h"
@@ -26,22 +25,24 @@ SpriteHandle placeSprite(DrawingControl& drawing, const std::string& file, int t
 
 }  // namespace
 
-bool OpenDirectDrawSession(DrawingControl& drawing, SettingsStore& store, HostServices& host,
-                           const std::string& installFolder, SaverSettings& settings,
-                           Scene& scene) {
+OpenedScene OpenDirectDrawSession(DrawingControl& drawing, SettingsStore& store, HostServices& host,
+                                  const std::string& installFolder) {
+  OpenedScene opened;
+  Scene& scene = opened.scene;
   scene.installFolder = installFolder;
   if (!drawing.InitDisplay(kSceneWidth, kSceneHeight, kDisplayBitsPerPixel, "")) {
     host.messageBox(kDisplayErrorText, kDisplayErrorTitle);
-    return false;
+    return opened;
   }
+  opened.displayOpen = true;
 
-  settings.BackGround = leadingNumber(readSetting(store, Key::BackGround));
-  if (settings.BackGround == kBackgroundPicture) {
+  opened.BackGround = leadingNumber(readSetting(store, Key::BackGround));
+  if (opened.BackGround == kBackgroundPicture) {
     scene.backgroundSprite =
         placeSprite(drawing, readSetting(store, Key::BMPFileName), kOpaque, 0, 0);
   }
-  settings.LogoChecked = leadingNumber(readSetting(store, Key::LogoChecked));
-  if (settings.LogoChecked == 1) {
+  opened.LogoChecked = leadingNumber(readSetting(store, Key::LogoChecked));
+  if (opened.LogoChecked == 1) {
     scene.logoSprite =
         placeSprite(drawing, readSetting(store, Key::LogoFileName), kOpaque, kLogoX, kLogoY);
   }
@@ -52,7 +53,7 @@ bool OpenDirectDrawSession(DrawingControl& drawing, SettingsStore& store, HostSe
     scene.planeSprite[k] = placeSprite(drawing, installFolder + std::string(row.bitmapFile),
                                        kTransparentBackground, row.startX, row.startY);
   }
-  return true;
+  return opened;
 }
 
 }  // namespace skyfare

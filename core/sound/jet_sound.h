@@ -32,8 +32,6 @@ class JetSound {
   SoundHandle jetSoundHandle() const { return jetSoundHandle_; }
   bool fastJetEnabled() const { return fastJetEnabled_; }
   bool soundStopped() const { return soundStopped_; }
-  std::int16_t soundLimitSeconds() const { return soundLimitSeconds_; }
-  std::int32_t soundElapsedSeconds() const { return soundElapsedSeconds_; }
 
  private:
   SoundControl& sound_;

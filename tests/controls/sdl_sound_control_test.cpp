@@ -19,6 +19,7 @@
 #include "tests/controls/deaf_sound_server.h"
 #include "tests/controls/disk_capture.h"
 #include "tests/controls/wave_file.h"
+#include "tests/support/wave_bytes.h"
 
 namespace skyfare {
 namespace {
@@ -219,20 +220,7 @@ void writeBytes(const std::string& path, std::string_view bytes) {
 
 // A wave header declaring 16-bit stereo at the rate, with the data chunk's size.
 std::string waveHeader(std::uint32_t rateHz, std::uint32_t dataBytes) {
-  std::string header = "RIFF----WAVEfmt ----ttccrrrrbbbbaassdata----";
-  const auto put = [&header](std::size_t at, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) header[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  put(4, 36 + dataBytes, 4);
-  put(16, 16, 4);
-  put(20, 1, 2);
-  put(22, 2, 2);
-  put(24, rateHz, 4);
-  put(28, rateHz * 4, 4);
-  put(32, 4, 2);
-  put(34, 16, 2);
-  put(40, dataBytes, 4);
-  return header;
+  return testing::waveHeader({.channels = 2, .rateHz = rateHz}, dataBytes);
 }
 
 std::string withoutLinesOf(std::string_view prefix, const std::string& text) {

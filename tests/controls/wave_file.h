@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/wave_bytes.h"
+
 namespace skyfare::testing {
 
 inline constexpr int kWaveRateHz = 44100;
@@ -28,20 +30,7 @@ inline void writeToneWave(const std::string& path, int frames,
   }
   const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
   std::ofstream out(path, std::ios::binary);
-  const auto put32 = [&out](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-  const auto put16 = [&out](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-  out.write("RIFF", 4);
-  put32(36 + dataBytes);
-  out.write("WAVEfmt ", 8);
-  put32(16);
-  put16(1);  // PCM
-  put16(1);  // mono
-  put32(static_cast<std::uint32_t>(rateHz));
-  put32(static_cast<std::uint32_t>(rateHz) * 2);
-  put16(2);
-  put16(16);
-  out.write("data", 4);
-  put32(dataBytes);
+  out << waveHeader({.rateHz = static_cast<std::uint32_t>(rateHz)}, dataBytes);
   out.write(reinterpret_cast<const char*>(samples.data()), dataBytes);
 }
 

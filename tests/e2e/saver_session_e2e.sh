@@ -50,12 +50,4 @@ kill -TERM "$saver_pid"
 wait_for 2 gone "$saver_pid" || fail "SIGTERM did not end the saver"
 [[ $(saver_exit) == 0 ]] || fail "exit code after SIGTERM"
 
-echo "a second saver yields to the first"
-start_saver /s
-first=$saver_pid
-wait_for 10 has_window_of_size "$first" "1024x768+0+0" || fail "no window"
-"$SKYFARE" /s || fail "the second saver failed"
-alive "$first" || fail "the first saver ended"
-press_key a
-wait_for 2 gone "$first" || fail "the first saver did not end"
 echo "passed"

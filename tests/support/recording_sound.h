@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,14 @@ class RecordingSound final : public SoundControl {
   int stopAlls = 0;
   int lastVolume = 1;
   SoundHandle loaded = 0;
+  std::set<SoundHandle> held;  // loaded and not released yet
 
   void setVisible(bool v) override { calls.push_back(v ? "sound.visible" : "sound.hidden"); }
   SoundHandle LoadWave(const std::string& file) override {
     calls.push_back("LoadWave " + file);
-    return loaded = 7;
+    loaded = 7;
+    held.insert(loaded);
+    return loaded;
   }
   void PlaySound(SoundHandle h, int, int) override {
     calls.push_back("PlaySound " + std::to_string(h));
@@ -39,6 +43,7 @@ class RecordingSound final : public SoundControl {
     calls.push_back("ReleaseSound " + std::to_string(h));
     if (h == loaded && h != 0)
       playing = false;
+    held.erase(h);
   }
   void StopAll() override {
     calls.push_back("StopAll");

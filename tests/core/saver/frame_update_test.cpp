@@ -1,4 +1,4 @@
-#include "core/saver/frame_update.h"
+#include "core/saver/frame_drawing.h"
 
 #include <gtest/gtest.h>
 

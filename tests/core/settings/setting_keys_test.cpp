@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/support/memory_store.h"
 
 namespace skyfare {
@@ -9,18 +12,32 @@ namespace {
 
 using testing::MemoryStore;
 
-TEST(SetRegistry, WritesEveryKeyOnceInTableOrderWithSetRegLastAndDataFilesInTheFolder) {
+TEST(SetRegistry, WritesEveryDefaultOnceInItsOrderWithSetRegLastAndDataFilesInTheFolder) {
   MemoryStore store;
   SetRegistry(store, "/opt/skyfare/");
-  ASSERT_EQ(store.log.size(), kSettingKeys.size());
-  for (std::size_t i = 0; i < kSettingKeys.size(); ++i) {
-    const SettingKey& key = kSettingKeys[i];
-    const std::string folder = key.defaultInDataFolder ? "/opt/skyfare/" : "";
-    EXPECT_EQ(store.log[i], "set " + std::string(key.section) + "/" + std::string(key.name) + "=" +
-                                folder + std::string(key.firstRunDefault));
-  }
-  EXPECT_EQ(store.log.back(), "set System/SetReg=2");
-  EXPECT_EQ(store.values["Startup/BMPFileName"], "/opt/skyfare/city lights.bmp");
+  const std::vector<std::string> expected = {
+      "set Startup/BackGround=3",
+      "set Startup/BMPFileName=/opt/skyfare/city lights.bmp",
+      "set Startup/Clock=1",
+      "set Startup/FontClock=20",
+      "set Startup/FontName=Arial",
+      "set Startup/FontSize=20",
+      "set Startup/LogoChecked=0",
+      "set Startup/LogoFileName=/opt/skyfare/SF-Logo.bmp",
+      "set Startup/Message=Place a Message Here",
+      "set Startup/MessageChecked=0",
+      "set Startup/Prop=1",
+      "set Startup/SecDelay=30",
+      "set Startup/SelectedFont=2",
+      "set Startup/SelectedFontSize=2",
+      "set Startup/Speed=3",
+      "set Startup/Volume=-1533",
+      "set System/MouseSens=4",
+      "set System/PwrSave=0",
+      "set System/SoundOff=Never",
+      "set System/SetReg=2",
+  };
+  EXPECT_EQ(store.log, expected);
 }
 
 TEST(FirstRun, ResetsEveryStoreWhoseMarkerIsNotTwo) {

@@ -5,37 +5,20 @@
 #include <cstdint>
 #include <string>
 
+#include "tests/support/wave_bytes.h"
+
 namespace skyfare {
 namespace {
 
 constexpr std::uint32_t kOutputRateHz = 44100;
 
-struct Format {
-  std::uint16_t tag = 1;
-  std::uint16_t channels = 2;
-  std::uint32_t rateHz = 44100;
-  std::uint16_t bitsPerSample = 16;
-};
+using testing::WaveFormat;
 
-void put(std::string& bytes, std::uint32_t value, int count) {
-  for (int i = 0; i < count; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
+constexpr WaveFormat kCdSound{.tag = 1, .channels = 2, .rateHz = 44100, .bitsPerSample = 16};
 
 // A wave with a format chunk and `dataBytes` of samples, of which `presentBytes` are in the file.
-std::string wave(Format format, std::uint32_t dataBytes, std::uint32_t presentBytes) {
-  std::string bytes = "RIFF";
-  put(bytes, 36 + dataBytes, 4);
-  bytes += "WAVEfmt ";
-  put(bytes, 16, 4);
-  put(bytes, format.tag, 2);
-  put(bytes, format.channels, 2);
-  put(bytes, format.rateHz, 4);
-  put(bytes, format.rateHz * format.channels * format.bitsPerSample / 8, 4);
-  put(bytes, format.channels * format.bitsPerSample / 8, 2);
-  put(bytes, format.bitsPerSample, 2);
-  bytes += "data";
-  put(bytes, dataBytes, 4);
-  return bytes + std::string(presentBytes, '\0');
+std::string wave(WaveFormat format, std::uint32_t dataBytes, std::uint32_t presentBytes) {
+  return testing::waveHeader(format, dataBytes) + std::string(presentBytes, '\0');
 }
 
 std::string problemOf(const std::string& bytes) {
@@ -52,12 +35,12 @@ struct Row {
 TEST(WaveProblem, AcceptsSaneWavesAndNamesWhatIsWrongWithTheRest) {
   const std::uint32_t second = 44100 * 4;
   const Row rows[] = {
-      {"a second of CD sound", wave({}, second, second), ""},
+      {"a second of CD sound", wave(kCdSound, second, second), ""},
       {"8-bit mono at 8 kHz", wave({1, 1, 8000, 8}, 8000, 8000), ""},
       {"IMA ADPCM", wave({0x11, 1, 22050, 4}, 1000, 1000), ""},
-      {"a chunk claiming more than the file holds", wave({}, 0x5F4C4453U, 60),
+      {"a chunk claiming more than the file holds", wave(kCdSound, 0x5F4C4453U, 60),
        "a damaged wave file (a chunk runs past its end)"},
-      {"two minutes", wave({}, 120 * second, 120 * second), ""},
+      {"two minutes", wave(kCdSound, 120 * second, 120 * second), ""},
       {"nothing", "", "not a wave file"},
       {"another RIFF kind", std::string("RIFF\x04\0\0\0AVI ", 12), "not a wave file"},
       {"no format chunk", std::string("RIFF\x0c\0\0\0WAVEdata\0\0\0\0", 20),
@@ -69,7 +52,7 @@ TEST(WaveProblem, AcceptsSaneWavesAndNamesWhatIsWrongWithTheRest) {
       {"one hertz", wave({1, 2, 1, 16}, 1000, 1000), "an unsupported sample rate"},
       {"a gigahertz", wave({1, 2, 1000000000, 16}, 1000, 1000), "an unsupported sample rate"},
       {"huge samples", wave({1, 2, 44100, 1024}, 1000, 1000), "an unsupported sample size"},
-      {"longer than two minutes", wave({}, 121 * second, 121 * second), "too long"},
+      {"longer than two minutes", wave(kCdSound, 121 * second, 121 * second), "too long"},
       {"4-bit at the lowest rate", wave({0x11, 1, 4000, 4}, 4000 * 241 / 2, 4000 * 241 / 2),
        "too long"},
   };

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/wave_bytes.h"
 #include "tests/windows/sound/sound_capture.h"
 
 namespace skyfare {
@@ -203,20 +204,7 @@ struct BadFileRow {
 
 // A wave header declaring 16-bit mono at the rate, with the data chunk's size and encoding.
 std::string waveHeader(std::uint32_t rateHz, std::uint32_t dataBytes, std::uint16_t tag = 1) {
-  std::string header = "RIFF----WAVEfmt ----ttccrrrrbbbbaassdata----";
-  const auto put = [&header](std::size_t at, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) header[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  put(4, 36 + dataBytes, 4);
-  put(16, 16, 4);
-  put(20, tag, 2);
-  put(22, 1, 2);
-  put(24, rateHz, 4);
-  put(28, rateHz * 2, 4);
-  put(32, 2, 2);
-  put(34, 16, 2);
-  put(40, dataBytes, 4);
-  return header;
+  return testing::waveHeader({.tag = tag, .rateHz = rateHz}, dataBytes);
 }
 
 class BadFileTest : public DirectSoundControlTest,

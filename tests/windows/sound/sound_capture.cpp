@@ -8,6 +8,8 @@
 #include <numbers>
 #include <thread>
 
+#include "tests/support/wave_bytes.h"
+
 namespace skyfare::testing {
 namespace {
 
@@ -86,18 +88,7 @@ LONG CALLBACK DebugLines::collect(EXCEPTION_POINTERS* exception) {
 void writeToneWave(const std::string& path, int frames, double amplitude, int rateHz) {
   std::ofstream out(path, std::ios::binary);
   const auto dataBytes = static_cast<std::uint32_t>(frames) * 2;
-  out.write("RIFF", 4);
-  put(out, 36 + dataBytes, 4);
-  out.write("WAVEfmt ", 8);
-  put(out, 16, 4);
-  put(out, 1, 2);
-  put(out, 1, 2);
-  put(out, static_cast<std::uint32_t>(rateHz), 4);
-  put(out, static_cast<std::uint32_t>(rateHz) * 2, 4);
-  put(out, 2, 2);
-  put(out, 16, 2);
-  out.write("data", 4);
-  put(out, dataBytes, 4);
+  out << waveHeader({.rateHz = static_cast<std::uint32_t>(rateHz)}, dataBytes);
   for (int i = 0; i < frames; ++i) {
     const double phase = 2.0 * std::numbers::pi * kToneHz * i / rateHz;
     put(out, static_cast<std::uint16_t>(std::lround(amplitude * 32767.0 * std::sin(phase))), 2);

@@ -1,4 +1,4 @@
-#include "app/leave_process.h"
+#include "app/termination/leave_process.h"
 
 #include <cstdio>
 #include <cstdlib>

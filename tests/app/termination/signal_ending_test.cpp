@@ -1,4 +1,4 @@
-#include "app/signal_ending.h"
+#include "app/termination/signal_ending.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

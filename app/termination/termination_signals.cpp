@@ -1,4 +1,4 @@
-#include "app/termination_signals.h"
+#include "app/termination/termination_signals.h"
 
 #include <signal.h>
 #include <sys/signalfd.h>
