@@ -39,14 +39,11 @@ if [[ ${#programs[@]} -eq 0 ]]; then
 fi
 
 source "$root/bench/lib.sh"
+source "$root/bench/airliner_tail.sh"
 cores=$(nproc)
 
 busy_ticks() { awk '/^cpu / {print $2 + $3 + $4 + $7 + $8}' /proc/stat; }
 
-# The screen X of airliner 1's tail on the first monitor: the leftmost column below the moon
-# with a tall run of bright pixels (lit windows, smaller at any scale, are eroded away). Valid
-# from the jet's leaving (about 10 s) until airliner 2 comes (about 17 s), so both screenshots
-# are taken before either is read.
 # Takes a screenshot into the file and prints when (the middle of its taking).
 shoot() {
   local before after
@@ -54,11 +51,6 @@ shoot() {
   import -window root "$1"
   after=$(now_ms)
   echo "$(((before + after) / 2))"
-}
-
-tail_x() {
-  convert "$3" -crop "${1}x$(($2 * 3 / 4))+0+$(($2 / 4))" -colorspace gray \
-    -threshold 70% -morphology erode "rectangle:$((3 * $2 / 600))x$((10 * $2 / 600))" -format '%@' info: | awk -F'[x+]' '{print $3}'
 }
 
 start_server() {
@@ -110,8 +102,7 @@ measure() {
     u1=$(shoot "$work/shot1.png")
     x0=$(tail_x "$width" "$height" "$work/shot0.png")
     x1=$(tail_x "$width" "$height" "$work/shot1.png")
-    fps=$(awk -v w="$width" -v h="$height" -v x0="$x0" -v x1="$x1" -v u0="$u0" -v u1="$u1" 'BEGIN {
-      s = w / 800; if (h / 600 < s) s = h / 600; printf "%.1f", (x1 - x0) / s / ((u1 - u0) / 1000) }')
+    fps=$(frames_per_s "$width" "$height" "$x0" "$x1" "$u0" "$u1")
   fi
   local peak_kib
   peak_kib=$(awk '/VmHWM/ {print $2}' "/proc/$program/status")

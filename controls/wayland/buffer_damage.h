@@ -15,9 +15,10 @@ namespace skyfare {
 // than painting it again.
 class BufferDamage {
  public:
-  // Two buffers alternate while the compositor gives them back in time; a third covers a
-  // compositor that holds one while it shows the other.
-  static constexpr std::size_t kMostBuffers = 3;
+  // Two buffers alternate: the compositor reads the one it shows while the other is painted.
+  // A compositor that holds both makes the next picture wait for one to come back rather than
+  // cost a third screen of memory.
+  static constexpr std::size_t kMostBuffers = 2;
   // A region of more rectangles than this is kept as its bounding rectangle, so the damage of a
   // surface that is not shown for hours stays small.
   static constexpr int kMostRects = 32;

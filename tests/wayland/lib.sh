@@ -71,6 +71,13 @@ swaymsg_() { run_as_user swaymsg "$@"; }
 outputs() { swaymsg_ -t get_outputs -r | grep -c '"name": "HEADLESS-'; }
 has_outputs() { (($(outputs) == $1)); }
 
+# sway 1.7 on headless outputs now and then loses a frame's damage on one output, which then
+# shows only the parts of later frames; redrawing whole outputs each frame shows every client's
+# buffer as it is. A benchmark of what sway costs as users run it empties this.
+sway_options=(-D damage=rerender)
+# Without the seat no key or click reaches the saver, and no wayvnc runs beside sway.
+sway_seat=1
+
 # start_sway [OUTPUTS]: a headless sway (two outputs unless told), each output 1920 × 1080, side
 # by side; a seat keyboard and pointer from wayvnc on a UNIX socket, as a key sent by wtype is
 # lost on a seat without a keyboard.
@@ -86,11 +93,8 @@ xwayland disable
 focus_follows_mouse no
 EOF
   chmod a+r "$work/sway.config"
-  # sway 1.7 on headless outputs now and then loses a frame's damage on one output, which then
-  # shows only the parts of later frames; redrawing whole outputs each frame shows every
-  # client's buffer as it is.
   WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=1 \
-    "${as_user[@]}" sway -D damage=rerender --config "$work/sway.config" >"$work/sway.log" 2>&1 &
+    "${as_user[@]}" sway "${sway_options[@]}" --config "$work/sway.config" >"$work/sway.log" 2>&1 &
   sway_pid=$!
   wl_pids+=("$sway_pid")
   local socket
@@ -103,6 +107,7 @@ EOF
   export SWAYSOCK
   wait_for 10 has_outputs 1 || wl_fail "sway has no output"
   while (($(outputs) < count)); do add_output; done
+  ((sway_seat)) || return 0
 
   "${as_user[@]}" wayvnc -u "$XDG_RUNTIME_DIR/vnc.sock" >"$work/wayvnc.log" 2>&1 &
   vnc_pid=$!
@@ -110,6 +115,23 @@ EOF
   wait_for 10 seat_has_keyboard || wl_fail "the seat has no keyboard (wayvnc: $(tail -n 3 "$work/wayvnc.log"))"
   # The pointer starts in the middle of the first output.
   move_to $((kOutputWidth / 2)) $((kOutputHeight / 2))
+}
+
+# stop_sway: sway and its seat ended, so that the next start_sway makes a fresh one.
+stop_sway() {
+  local pid kept=()
+  for pid in $vnc_pid $sway_pid; do
+    kill "$pid" 2>/dev/null || true
+    wait_gone_ms "$pid" 2000 || kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  for pid in "${wl_pids[@]}"; do
+    [[ $pid == "$sway_pid" || $pid == "$vnc_pid" ]] || kept+=("$pid")
+  done
+  wl_pids=("${kept[@]}")
+  sway_pid= vnc_pid=
+  rm -f "$XDG_RUNTIME_DIR"/wayland-* "$XDG_RUNTIME_DIR"/sway-ipc.*
+  unset WAYLAND_DISPLAY SWAYSOCK
 }
 
 seat_has_keyboard() { swaymsg_ -t get_inputs -r | grep -q '"type": "keyboard"'; }

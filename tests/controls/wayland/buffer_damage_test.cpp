@@ -52,10 +52,10 @@ TEST(BufferDamageTest, EachBufferLacksWhatChangedSinceItWasPainted) {
   EXPECT_EQ(damage.damageOf(a), QRegion(plane2));
 }
 
-TEST(BufferDamageTest, NoMoreThanThreeBuffersAndNoneWhileAllAreLent) {
+TEST(BufferDamageTest, NoMoreThanTwoBuffersAndNoneWhileBothAreLent) {
   BufferDamage damage;
   damage.reset(kSurface);
-  for (int i = 0; i < 3; ++i) paintNext(damage);
+  for (int i = 0; i < 2; ++i) paintNext(damage);
   damage.add(QRect(0, 0, 10, 10));
   EXPECT_FALSE(damage.acquire().has_value());
   EXPECT_EQ(damage.bufferCount(), BufferDamage::kMostBuffers);
