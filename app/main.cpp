@@ -14,12 +14,12 @@
 #include "app/saver_session.h"
 #include "app/termination_signals.h"
 #include "config/run_configure.h"
-#include "controls/wayland/wayland_connection.h"
 #include "core/app/run_mode.h"
 #include "platform/display_probe.h"
 #include "platform/password_service.h"
 #include "platform/single_instance.h"
 #include "settings/qsettings_store.h"
+#include "wayland/wayland_connection.h"
 
 namespace {
 
