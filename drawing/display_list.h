@@ -12,6 +12,7 @@
 
 #include "core/controls/drawing_control.h"
 #include "pictures/density_variant.h"
+#include "raster/pixel_rect.h"
 
 namespace skyfare {
 
@@ -65,8 +66,8 @@ QRect opBounds(const DrawOp& op);
 // The scene pixels an op can change: its bounds, or less for a sprite with clear parts.
 QRegion opDamage(const DrawOp& op);
 
-// The rectangle of (x, y, width, height) inside the scene, computed without overflow for any
-// position; empty when it lies wholly outside.
-QRect sceneClipped(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
+inline QRect toQRect(const PixelRect& rect) {
+  return QRect(rect.x, rect.y, rect.width, rect.height);
+}
 
 }  // namespace skyfare

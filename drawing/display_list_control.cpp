@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "raster/scene_clip.h"
+
 namespace skyfare {
 namespace {
 
@@ -82,8 +84,8 @@ void DisplayListControl::DrawText(const std::string& text, std::int32_t x, std::
   const TextMeasure::Extent& extent = textMeasure_.measure(op.font, op.text);
   op.ascentPx = extent.ascentPx;
   op.inkBounds =
-      sceneClipped(std::int64_t{x} + extent.ink.left(), std::int64_t{y} + extent.ink.top(),
-                   extent.ink.width(), extent.ink.height());
+      toQRect(sceneClipped(std::int64_t{x} + extent.ink.left(), std::int64_t{y} + extent.ink.top(),
+                           extent.ink.width(), extent.ink.height()));
   if (!op.inkBounds.isEmpty())
     frame_.push_back(std::move(op));
 }

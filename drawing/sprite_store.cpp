@@ -1,7 +1,6 @@
 #include "drawing/sprite_store.h"
 
 #include <QFileInfo>
-#include <iostream>
 
 #include "drawing/picture_coverage.h"
 #include "pictures/sprite_picture.h"
@@ -29,7 +28,7 @@ QImage SpriteStore::loadImage(SpriteHandle sprite, const std::string& fileName,
   target->imageVersion = ++lastImageVersion_;
   target->denseSource.reset();
   if (target->image.isNull()) {
-    std::cerr << "skyfare: cannot read picture " << fileName << ": " << read.problem << '\n';
+    sayPictureUnreadable(fileName, read.problem);
   } else if (!densePictureFolder_.isEmpty() &&
              QFileInfo(QString::fromStdString(fileName)).canonicalPath() == densePictureFolder_) {
     target->denseSource = std::make_shared<const DenseSource>(DenseSource{

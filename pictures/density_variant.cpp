@@ -1,9 +1,8 @@
 #include "pictures/density_variant.h"
 
-#include <iostream>
-
 #include "pictures/reduced_bmp.h"
 #include "pictures/sprite_picture.h"
+#include "raster/density_choice.h"
 #include "raster/picture_density.h"
 
 namespace skyfare {
@@ -17,16 +16,6 @@ QImage scaledSmoothly(const QImage& picture, QSize size) {
 }
 
 }  // namespace
-
-int densityForScale(double scale) {
-  if (scale <= 1.0)
-    return 0;
-  for (const int density : kPictureDensities) {
-    if (density >= scale)
-      return density;
-  }
-  return kPictureDensities.back();
-}
 
 QImage pictureForScreen(const QImage& picture, const DenseSource* source, double scale,
                         QSize size) {
@@ -44,8 +33,8 @@ QImage pictureForScreen(const QImage& picture, const DenseSource* source, double
   const PictureRead again = loadSpritePicture(source->fileName, source->transparentMode);
   if (again.image.size() == source->size && again.image.hasAlphaChannel() != source->opaque)
     return scaledSmoothly(again.image, size);
-  std::cerr << "skyfare: cannot read picture " << source->fileName << ": "
-            << (again.image.isNull() ? again.problem : "it changed since it was loaded") << '\n';
+  sayPictureUnreadable(source->fileName,
+                       again.image.isNull() ? again.problem : "it changed since it was loaded");
   return {};
 }
 

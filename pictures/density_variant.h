@@ -18,11 +18,6 @@ struct DenseSource {
   bool opaque = true;
 };
 
-// The density to draw a picture from at a scene scale: none (0, the 1× picture) at a scale up
-// to 1, otherwise the smallest density at least as large as the scale, or the largest when
-// the scale is beyond them all.
-int densityForScale(double scale);
-
 // A sprite's picture as a screen of the given scene scale shows it, `size` pixels large. From
 // the density the scale calls for when the picture has a dense source and that file is the
 // same kind of picture (opaque or not) at exactly its density, averaged down as it is read, so

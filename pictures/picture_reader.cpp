@@ -5,38 +5,26 @@
 #include <QFile>
 #include <QImageReader>
 #include <algorithm>
+#include <iostream>
 
 #include "files/regular_file.h"
 #include "pictures/png_chunks.h"
+#include "raster/picture_limits.h"
 
 namespace skyfare {
 namespace {
 
-qint64 wholeDecodeBytes(QSize size, QImage::Format format) {
-  const int bitsPerPixel =
-      format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
-  return static_cast<qint64>(size.width()) * size.height() * std::max(bitsPerPixel, 8) / 8;
+int decodedBitsPerPixel(QImage::Format format) {
+  return format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
 }
 
-// Whether the JPEG's frame is progressive, from its markers up to the frame header; false for
-// anything else.
-bool isProgressiveJpeg(int fd) {
+// Whether the JPEG's frame is progressive, from its first bytes; false for anything else.
+bool isProgressiveJpegFile(int fd) {
   constexpr qsizetype kHeaderBytes = 1 << 16;
   QByteArray head(kHeaderBytes, '\0');
   head.resize(std::max<qsizetype>(0, pread(fd, head.data(), kHeaderBytes, 0)));
-  const auto byteAt = [&head](qsizetype at) { return static_cast<unsigned char>(head[at]); };
-  qsizetype at = 2;  // after the start-of-image marker
-  while (at + 4 <= head.size() && byteAt(at) == 0xFF) {
-    const unsigned char marker = byteAt(at + 1);
-    if (marker == 0xFF) {  // fill byte
-      ++at;
-      continue;
-    }
-    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
-      return marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
-    at += 2 + ((byteAt(at + 2) << 8) | byteAt(at + 3));
-  }
-  return false;
+  return isProgressiveJpeg(reinterpret_cast<const unsigned char*>(head.constData()),
+                           static_cast<std::size_t>(head.size()));
 }
 
 }  // namespace
@@ -55,13 +43,12 @@ PictureRead readPicture(const std::string& fileName, QSize shown) {
   if (declared.isValid() &&
       (declared.width() > shown.width() || declared.height() > shown.height())) {
     const bool decodesPart =
-        reader.supportsOption(QImageIOHandler::ClipRect) && !isProgressiveJpeg(source.fd());
-    const qint64 limit = decodesPart ? kLargestPartlyDecodedBytes : kLargestWholeDecodeBytes;
-    if (wholeDecodeBytes(declared, reader.imageFormat()) > limit) {
-      return {{},
-              "too large (" + std::to_string(declared.width()) + " x " +
-                  std::to_string(declared.height()) + " pixels)"};
-    }
+        reader.supportsOption(QImageIOHandler::ClipRect) && !isProgressiveJpegFile(source.fd());
+    if (std::string problem =
+            declaredSizeProblem(declared.width(), declared.height(),
+                                decodedBitsPerPixel(reader.imageFormat()), decodesPart);
+        !problem.empty())
+      return {{}, std::move(problem)};
     reader.setClipRect(QRect(QPoint(0, 0), declared.boundedTo(shown)));
   }
   QImage image = reader.read();
@@ -71,6 +58,10 @@ PictureRead readPicture(const std::string& fileName, QSize shown) {
   if (image.width() > shown.width() || image.height() > shown.height())
     image = image.copy(QRect(QPoint(0, 0), image.size().boundedTo(shown)));
   return {std::move(image), {}};
+}
+
+void sayPictureUnreadable(const std::string& fileName, const std::string& problem) {
+  std::cerr << "skyfare: cannot read picture " << fileName << ": " << problem << '\n';
 }
 
 }  // namespace skyfare

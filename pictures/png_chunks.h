@@ -3,16 +3,12 @@
 #include <cstdint>
 #include <string>
 
+#include "raster/picture_limits.h"
+
 namespace skyfare {
 
-// The PNG decoder allocates the whole of every chunk but the image data before it reads it, so
-// a chunk's declared length is what one file may make it take. A chunk other than image data
-// larger than this carries nothing a picture here needs.
-inline constexpr std::int64_t kLargestPngSideChunkBytes = 8LL << 20;
-
-// Walks the chunks of a PNG in the open file, reading only their headers. Returns why the
-// decoder must not see it, in a few words: a chunk that claims more than the file holds, or
-// more than kLargestPngSideChunkBytes. Returns an empty text for any other file.
+// pngChunkProblem over the open file, reading chunk headers through one window of it, so a file
+// of many small chunks costs one read per window and not one per chunk.
 std::string pngChunkProblem(int fd, std::int64_t fileBytes);
 
 }  // namespace skyfare

@@ -10,10 +10,13 @@
 
 namespace skyfare {
 
-QtDrawingControl::QtDrawingControl() : pacer_([this] { frameDue(); }) {}
+QtDrawingControl::QtDrawingControl()
+    : pacer_([this] { frameDue(); }), input_([this] { return liveSink(); }) {}
 
 QtDrawingControl::QtDrawingControl(HostPlacement placement)
-    : placement_(placement), pacer_([this] { frameDue(); }) {}
+    : placement_(placement),
+      pacer_([this] { frameDue(); }),
+      input_([this] { return liveSink(); }) {}
 
 QtDrawingControl::~QtDrawingControl() = default;
 
@@ -83,29 +86,23 @@ void QtDrawingControl::frameDue() {
     sink_->FrameUpdate();
 }
 
-void QtDrawingControl::raiseLater(void (DrawingEvents::*event)()) {
-  QMetaObject::invokeMethod(
-      &context_,
-      [this, event] {
-        if (displayOpen_ && sink_ != nullptr)
-          (sink_->*event)();
-      },
-      Qt::QueuedConnection);
+DrawingEvents* QtDrawingControl::liveSink() const {
+  return displayOpen_ ? sink_ : nullptr;
 }
 
 void QtDrawingControl::keyPressed() {
-  raiseLater(&DrawingEvents::KeyDown);
+  input_.raiseLater(&DrawingEvents::KeyDown);
 }
 
 void QtDrawingControl::mousePressed() {
-  raiseLater(&DrawingEvents::MouseDown);
+  input_.raiseLater(&DrawingEvents::MouseDown);
 }
 
 void QtDrawingControl::mouseMoved(QPointF globalPosition) {
   if (globalPosition == lastPointer_)
     return;
   lastPointer_ = globalPosition;
-  raiseLater(&DrawingEvents::MouseMove);
+  input_.raiseLater(&DrawingEvents::MouseMove);
 }
 
 void QtDrawingControl::windowFlushed() {

@@ -12,6 +12,7 @@
 #include "drawing/drawing_statistics.h"
 #include "screen/frame_pacer.h"
 #include "screen/hosted_window.h"
+#include "screen/queued_input.h"
 
 class QScreen;
 
@@ -57,7 +58,8 @@ class QtDrawingControl final : public DisplayListControl, private SceneWindowEve
   void addWindow(QScreen* screen);
   void removeWindow(QScreen* screen);
   void frameDue();
-  void raiseLater(void (DrawingEvents::*event)());
+  // The sink input events go to: none while the display is closed.
+  DrawingEvents* liveSink() const;
 
   void keyPressed() override;
   void mousePressed() override;
@@ -72,6 +74,7 @@ class QtDrawingControl final : public DisplayListControl, private SceneWindowEve
   std::vector<std::unique_ptr<SceneWindow>> windows_;
   HostedWindow* hostedWindow_ = nullptr;  // one of windows_ when placed in a host
   FramePacer pacer_;
+  QueuedInput input_;
   QPointF lastPointer_;
   QElapsedTimer sinceInit_;
   DrawingStatistics statistics_;

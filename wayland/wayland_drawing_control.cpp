@@ -16,7 +16,8 @@ WaylandDrawingControl::WaylandDrawingControl(WaylandConnection& connection,
       pacer_([this] {
         if (sink_ != nullptr)
           sink_->FrameUpdate();
-      }) {}
+      }),
+      queuedInput_([this] { return displayOpen_ ? sink_ : nullptr; }) {}
 
 WaylandDrawingControl::~WaylandDrawingControl() {
   connection_.setObserver(nullptr);
@@ -87,13 +88,7 @@ void WaylandDrawingControl::raiseLater(void (DrawingEvents::*event)()) {
   // Without the keyboard the surfaces sit under someone else's screen, which owns the input.
   if (!placement_.takesKeyboard)
     return;
-  QMetaObject::invokeMethod(
-      &context_,
-      [this, event] {
-        if (displayOpen_ && sink_ != nullptr)
-          (sink_->*event)();
-      },
-      Qt::QueuedConnection);
+  queuedInput_.raiseLater(event);
 }
 
 void WaylandDrawingControl::keyPressed() {

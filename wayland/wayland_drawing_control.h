@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QObject>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "drawing/display_list_control.h"
 #include "drawing/drawing_statistics.h"
 #include "screen/frame_pacer.h"
+#include "screen/queued_input.h"
 #include "screen/scene_window.h"
 #include "wayland/layer_surface.h"
 #include "wayland/wayland_connection.h"
@@ -59,13 +59,13 @@ class WaylandDrawingControl final : public DisplayListControl,
   WaylandConnection& connection_;
   LayerPlacement placement_;
   std::function<void()> connectionLost_;
-  QObject context_;
   DrawingEvents* sink_ = nullptr;
   bool displayOpen_ = false;
   DisplayList presented_;
   WaylandInput input_;
   std::vector<std::unique_ptr<LayerSurface>> surfaces_;
   FramePacer pacer_;
+  QueuedInput queuedInput_;
   QElapsedTimer sinceInit_;
   DrawingStatistics statistics_;
 };

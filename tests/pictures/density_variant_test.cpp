@@ -7,6 +7,7 @@
 #include "assets/framed_bmp.h"
 #include "drawing/offscreen_drawing_control.h"
 #include "drawing/sprite_store.h"
+#include "raster/density_choice.h"
 #include "tests/support/picture_files.h"
 
 namespace skyfare {
