@@ -4,13 +4,13 @@
 #include <QWindow>
 
 #include "app/session_loop.h"
-#include "controls/qt_drawing_control.h"
-#include "controls/sdl_sound_control.h"
 #include "core/saver/form1.h"
 #include "core/sound/lock_gated_sound_control.h"
 #include "platform/host_window_follower.h"
 #include "platform/qt_host_services.h"
 #include "platform/sound_lock.h"
+#include "screen/qt_drawing_control.h"
+#include "sound/sdl_sound_control.h"
 
 namespace skyfare {
 

@@ -15,12 +15,12 @@
 #include "app/termination/loop_termination.h"
 #include "app/termination/termination_signals.h"
 #include "config/run_configure.h"
-#include "controls/wayland/wayland_connection.h"
 #include "core/app/run_mode.h"
 #include "platform/display_probe.h"
 #include "platform/password_service.h"
 #include "platform/single_instance.h"
 #include "settings/qsettings_store.h"
+#include "wayland/wayland_connection.h"
 
 namespace {
 

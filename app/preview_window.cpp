@@ -3,9 +3,9 @@
 #include <QGuiApplication>
 #include <QPainter>
 
-#include "controls/hosted_window.h"
-#include "controls/picture_reader.h"
 #include "core/controls/drawing_control.h"
+#include "pictures/picture_reader.h"
+#include "screen/hosted_window.h"
 
 namespace skyfare {
 namespace {

@@ -3,11 +3,11 @@
 #include <QCoreApplication>
 
 #include "app/session_loop.h"
-#include "controls/qt_drawing_control.h"
-#include "controls/sdl_sound_control.h"
-#include "controls/wayland/wayland_drawing_control.h"
 #include "core/saver/form1.h"
 #include "platform/qt_host_services.h"
+#include "screen/qt_drawing_control.h"
+#include "sound/sdl_sound_control.h"
+#include "wayland/wayland_drawing_control.h"
 
 namespace skyfare {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "app/session_timers.h"
 #include "app/termination/termination_watch.h"
-#include "controls/display_list_control.h"
 #include "core/saver/fixed_seed_random.h"
 #include "core/saver/form1.h"
+#include "drawing/display_list_control.h"
 #include "settings/qsettings_store.h"
 
 namespace skyfare {

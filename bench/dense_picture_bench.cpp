@@ -5,9 +5,9 @@
 #include <QDir>
 #include <cmath>
 
-#include "controls/density_variant.h"
-#include "controls/sprite_picture.h"
 #include "core/controls/drawing_control.h"
+#include "pictures/density_variant.h"
+#include "pictures/sprite_picture.h"
 
 namespace skyfare::bench {
 namespace {

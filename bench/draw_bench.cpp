@@ -4,11 +4,11 @@
 #include <QPainter>
 
 #include "bench/bench_scene.h"
-#include "controls/display_list_control.h"
-#include "controls/frame_damage.h"
-#include "controls/offscreen_drawing_control.h"
-#include "controls/scene_renderer.h"
-#include "tests/controls/list_recorder.h"
+#include "drawing/display_list_control.h"
+#include "drawing/frame_damage.h"
+#include "drawing/offscreen_drawing_control.h"
+#include "drawing/scene_renderer.h"
+#include "tests/support/list_recorder.h"
 
 namespace skyfare::bench {
 namespace {

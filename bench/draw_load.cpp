@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "bench/bench_scene.h"
-#include "controls/qt_drawing_control.h"
+#include "screen/qt_drawing_control.h"
 
 namespace skyfare::bench {
 namespace {

@@ -19,11 +19,11 @@
 #include <numeric>
 #include <vector>
 
-#include "controls/qt_drawing_control.h"
 #include "core/controls/silent_sound_control.h"
 #include "core/saver/fixed_seed_random.h"
 #include "core/saver/form1.h"
 #include "core/settings/setting_keys.h"
+#include "screen/qt_drawing_control.h"
 #include "settings/qsettings_store.h"
 #include "tests/support/manual_host.h"
 

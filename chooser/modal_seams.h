@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/app/program_title.h"
-
 #include <QDialog>
 #include <QMessageBox>
 #include <QString>

@@ -17,6 +17,7 @@
 
 #include "chooser/folder_listing.h"
 #include "chooser/path_rules.h"
+#include "core/app/program_title.h"
 
 namespace skyfare {
 

@@ -17,6 +17,7 @@
 #include "config/help_tab.h"
 #include "config/logo_message_tab.h"
 #include "config/settings_tab.h"
+#include "core/app/program_title.h"
 #include "core/settings/setting_keys.h"
 #include "core/settings/settings_store.h"
 

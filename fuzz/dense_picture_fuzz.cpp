@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "controls/reduced_bmp.h"
 #include "fuzz/input_file.h"
+#include "pictures/reduced_bmp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QString path = writeFuzzInput(QStringLiteral("picture@2x.bmp.zst"), data, size);

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "controls/sprite_picture.h"
 #include "core/controls/drawing_control.h"
 #include "fuzz/input_file.h"
+#include "pictures/sprite_picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QString path = writeFuzzInput(QStringLiteral("picture"), data, size);

@@ -10,7 +10,7 @@
 
 #include <unistd.h>
 
-#include "controls/sdl_sound_control.h"
+#include "sound/sdl_sound_control.h"
 
 namespace {
 

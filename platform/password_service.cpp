@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include "core/app/program_title.h"
+
 namespace skyfare {
 
 void changeSaverPassword() {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/app/program_title.h"
-
 namespace skyfare {
 
 // Screen lockers on this platform ask for the account password, so there is no saver password

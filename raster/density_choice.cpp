@@ -1,6 +1,6 @@
 #include "raster/density_choice.h"
 
-#include "assets/picture_density.h"
+#include "raster/picture_density.h"
 
 namespace skyfare {
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "raster/frame_changes.h"
+
 namespace skyfare {
 
 bool SpriteOp::operator==(const SpriteOp& other) const {
@@ -30,17 +32,6 @@ PixelRect opBounds(const FrameOp& op) {
   return std::visit([](const auto& o) { return o.bounds(); }, op);
 }
 
-PixelRect sceneClipped(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) {
-  const std::int64_t left = std::max<std::int64_t>(x, 0);
-  const std::int64_t top = std::max<std::int64_t>(y, 0);
-  const std::int64_t right = std::min<std::int64_t>(x + width, kSceneWidth);
-  const std::int64_t bottom = std::min<std::int64_t>(y + height, kSceneHeight);
-  if (width <= 0 || height <= 0 || left >= right || top >= bottom)
-    return {};
-  return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-          static_cast<int>(bottom - top)};
-}
-
 namespace {
 
 void addOpDamage(PixelRects& damage, const FrameOp& op) {
@@ -55,17 +46,7 @@ void addOpDamage(PixelRects& damage, const FrameOp& op) {
 
 PixelRects frameDamage(const FrameOps& previous, const FrameOps& next) {
   PixelRects damage;
-  const std::size_t count = std::max(previous.size(), next.size());
-  for (std::size_t i = 0; i < count; ++i) {
-    const bool inPrevious = i < previous.size();
-    const bool inNext = i < next.size();
-    if (inPrevious && inNext && previous[i] == next[i])
-      continue;
-    if (inPrevious)
-      addOpDamage(damage, previous[i]);
-    if (inNext)
-      addOpDamage(damage, next[i]);
-  }
+  forEachChangedOp(previous, next, [&damage](const FrameOp& op) { addOpDamage(damage, op); });
   return damage;
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/controls/drawing_control.h"
 #include "raster/pixel_rect.h"
+#include "raster/scene_clip.h"
 
 namespace skyfare {
 
@@ -67,10 +68,6 @@ using FrameOp = std::variant<FillOp, SpriteOp, TextOp>;
 using FrameOps = std::vector<FrameOp>;
 
 PixelRect opBounds(const FrameOp& op);
-
-// The rectangle of (x, y, width, height) inside the scene, computed without overflow for any
-// position; empty when it lies wholly outside.
-PixelRect sceneClipped(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
 
 // The part of the scene that differs between two frames, in scene pixels. Ops are compared by
 // their place in the list: an op that changed, or that only one frame has, damages what it can

@@ -1,12 +1,13 @@
 #include "raster/picture_coverage.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace skyfare {
 namespace {
 
 // The columns with anything to show in rows top … bottom - 1; left > right when none.
-std::pair<int, int> shownColumns(const BgraPicture& picture, int top, int bottom) {
+std::pair<int, int> shownColumns(const BgraRows& picture, int top, int bottom) {
   int left = picture.width;
   int right = -1;
   for (int y = std::max(top, 0); y < std::min(bottom, picture.height); ++y) {
@@ -22,7 +23,7 @@ std::pair<int, int> shownColumns(const BgraPicture& picture, int top, int bottom
 
 }  // namespace
 
-PixelRects pictureCoverage(const BgraPicture& picture) {
+PixelRects pictureCoverage(const BgraRows& picture) {
   if (picture.isNull())
     return {};
   const PixelRect whole{0, 0, picture.width, picture.height};
@@ -45,6 +46,11 @@ PixelRects pictureCoverage(const BgraPicture& picture) {
       coverage.push_back(band);
   }
   return coverage;
+}
+
+PixelRects pictureCoverage(const BgraPicture& picture) {
+  return pictureCoverage(BgraRows{picture.pixels.data(), picture.width, picture.width,
+                                  picture.height, picture.opaque});
 }
 
 }  // namespace skyfare

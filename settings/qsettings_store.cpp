@@ -16,7 +16,7 @@
 #include <cstring>
 #include <optional>
 
-#include "controls/regular_file.h"
+#include "files/regular_file.h"
 #include "settings/config_folder.h"
 #include "settings/dead_writer.h"
 #include "settings/store_text.h"

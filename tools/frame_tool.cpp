@@ -14,11 +14,11 @@
 
 #include "assets/bmp_file.h"
 #include "assets/preview_picture.h"
-#include "controls/offscreen_drawing_control.h"
 #include "core/controls/silent_sound_control.h"
 #include "core/saver/fixed_seed_random.h"
 #include "core/saver/form1.h"
 #include "core/settings/setting_keys.h"
+#include "drawing/offscreen_drawing_control.h"
 #include "platform/qt_host_services.h"
 #include "settings/qsettings_store.h"
 

@@ -9,9 +9,9 @@
 #include "assets/framed_bmp.h"
 #include "assets/ico_file.h"
 #include "assets/logo.h"
-#include "assets/picture_density.h"
 #include "assets/takeoff_sound.h"
 #include "assets/wave_file.h"
+#include "raster/picture_density.h"
 
 #include <QDir>
 #include <QGuiApplication>

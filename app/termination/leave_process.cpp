@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "controls/sdl_audio_device.h"
+#include "sound/sdl_audio_device.h"
 
 namespace skyfare {
 

@@ -1,8 +1,8 @@
 #include "wave_reading.h"
 
-#include "assets/picture_density.h"
-#include "controls/zstd_frames.h"
 #include "core/saver/aircraft_table.h"
+#include "pictures/zstd_frames.h"
+#include "raster/picture_density.h"
 
 #include <gtest/gtest.h>
 

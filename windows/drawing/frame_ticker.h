@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "controls/frame_schedule.h"
+#include "raster/frame_schedule.h"
 
 namespace skyfare {
 

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cwctype>
 
-#include "assets/picture_density.h"
 #include "raster/area_scale.h"
 #include "raster/density_choice.h"
 #include "raster/picture_coverage.h"
+#include "raster/picture_density.h"
 #include "raster/picture_keying.h"
 #include "windows/drawing/wic_picture_reader.h"
 #include "windows/platform/debug_line.h"

@@ -11,8 +11,8 @@
 #include <span>
 #include <thread>
 
-#include "controls/sdl_audio_device.h"
-#include "tests/controls/deaf_sound_server.h"
+#include "sound/sdl_audio_device.h"
+#include "tests/support/deaf_sound_server.h"
 
 namespace skyfare {
 namespace {

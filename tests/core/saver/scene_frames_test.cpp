@@ -4,11 +4,11 @@
 
 #include <QImage>
 
-#include "controls/offscreen_drawing_control.h"
 #include "core/saver/fixed_seed_random.h"
 #include "core/saver/form1.h"
 #include "core/saver/frame_drawing.h"
 #include "core/settings/setting_keys.h"
+#include "drawing/offscreen_drawing_control.h"
 #include "tests/support/manual_host.h"
 #include "tests/support/memory_store.h"
 #include "tests/support/recording_sound.h"

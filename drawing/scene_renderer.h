@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QRegion>
+#include <memory>
+
+#include "drawing/display_list.h"
+#include "drawing/scaled_pictures.h"
+#include "drawing/scene_mapping.h"
+
+namespace skyfare {
+
+// Paints a display list onto a target at the target's own scale. Pictures come scaled from a
+// store of its own or one shared with the renderers of other screens, which prepares every
+// picture it is given for the scales its renderers use; a frame only copies and blends them. A
+// picture with a dense source is reduced from its denser file when the target enlarges the
+// scene, so it stays sharp. Painting
+// a region gives each of its pixels exactly the value a full repaint would, so a target can be
+// kept up to date by painting only what changed. Pixels that no op covers are black.
+class SceneRenderer {
+ public:
+  explicit SceneRenderer(QSize targetSize, std::shared_ptr<ScaledPictures> shared = {});
+  ~SceneRenderer();
+  SceneRenderer(const SceneRenderer&) = delete;
+  SceneRenderer& operator=(const SceneRenderer&) = delete;
+
+  // A size of another scale has the store prepare its pictures for that scale, at once.
+  void setTargetSize(QSize targetSize);
+  const SceneMapping& mapping() const { return mapping_; }
+
+  // Paints the list inside the region, which is in target pixels and is cut to the content.
+  // The painter's transform maps target pixels to the device, which may hold a part of the
+  // target only.
+  void render(QPainter& painter, const DisplayList& list, const QRegion& targetRegion);
+  // Paints the bars around the content black.
+  void renderBars(QPainter& painter) const;
+
+ private:
+  void renderRect(QPainter& painter, const DisplayList& list, const QRect& rect);
+  void paintOp(QPainter& painter, const DrawOp& op, const QRect& rect);
+  QRect footprint(const DrawOp& op) const;
+  bool covers(const DrawOp& op, const QRect& rect) const;
+
+  SceneMapping mapping_;
+  std::shared_ptr<ScaledPictures> scaledPictures_;
+};
+
+}  // namespace skyfare
