@@ -73,6 +73,7 @@ bool Win32DrawingControl::InitDisplay(int, int, int, std::string_view) {
   if (!classRegistered_) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_OWNDC;  // MonitorWindow keeps its window's DC
     windowClass.lpfnWndProc = &Win32DrawingControl::windowProcedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);

@@ -1,7 +1,13 @@
 #pragma once
 
+#include "windows/platform/win32_api.h"
+
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 #include "core/settings/settings_store.h"
 
@@ -10,7 +16,9 @@ namespace skyfare {
 // The settings store in the current user's registry, one key per application and section:
 // HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<application>\<section>, one REG_SZ
 // value (UTF-16) per setting. The registry itself makes a write visible to every process at
-// once, so nothing is cached. A value that is not a proper REG_SZ (another type, no terminator,
+// once, so no value is cached: every read asks the registry, through the section's key kept
+// open from the first read (opened again when it was deleted meanwhile), so that a setting read
+// every frame costs one query. A value that is not a proper REG_SZ (another type, no terminator,
 // an odd byte count, or larger than any setting of this program) reads as missing and is left
 // as it is; a read never creates, changes or deletes anything. A write that fails is told once
 // as a debug line and to the listener, and so is the next failure after a write that
@@ -35,6 +43,16 @@ class RegistryStore final : public SettingsStore {
   // Returns whether the write reached the registry; a failure has been told.
   bool write(std::string_view application, const SettingWrite& write);
   void tellWriteFailure(WriteFailure failure);
+  // The section's open key, or null when it does not exist.
+  HKEY sectionKey(const std::wstring& path);
+
+  struct KeyCloser {
+    void operator()(HKEY key) const { RegCloseKey(key); }
+  };
+  using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+
+  std::map<std::wstring, UniqueKey> openSections_;
+  std::vector<wchar_t> readBuffer_;  // kept between reads, so a short value costs no allocation
 
   WriteFailureListener writeFailureListener_;
   std::optional<WriteFailure> toldWriteFailure_;  // until a write succeeds

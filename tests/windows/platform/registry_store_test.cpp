@@ -259,6 +259,33 @@ TEST_F(RegistryStoreTest, AValueTooLongToBeReadBackIsNotWrittenAndIsTold) {
   EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), longest);
 }
 
+// The store keeps a section's key open between reads: what another writer changes meanwhile,
+// long values, and a section deleted and made again must still read as they are now.
+TEST_F(RegistryStoreTest, ReadsSeeTheRegistryAsItIsNowWhateverChangedBetweenThem) {
+  const auto put = [this](const std::wstring& text) {
+    putRaw("Startup", L"Message", REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  };
+  put(L"first");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "first");
+  put(L"second");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "second");
+  const std::wstring longer(5000, L'l');
+  put(longer);
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), utf8FromWide(longer));
+  put(L"short again");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "short again");
+
+  ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, sectionPath("Startup").c_str()), ERROR_SUCCESS);
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "1");
+  put(L"made again");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "made again");
+  ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, sectionPath("Startup").c_str()), ERROR_SUCCESS);
+  put(L"and again");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "and again");
+  store_.SaveSetting(application(), "Startup", "Message", "written by the store");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "written by the store");
+}
+
 // Another process reads what was written: the registry tool exports it as UTF-16 text.
 TEST_F(RegistryStoreTest, AnotherProcessReadsTheValuesWritten) {
   store_.SaveSetting(application(), "Startup", "Message", "Grüße \xF0\x9F\x9B\xAB");
