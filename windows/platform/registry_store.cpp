@@ -56,23 +56,64 @@ std::wstring RegistryStore::sectionKeyPath(std::string_view application, std::st
 
 std::string RegistryStore::GetSetting(std::string_view application, std::string_view section,
                                       std::string_view key, std::string_view defaultValue) {
-  const std::wstring path = sectionKeyPath(application, section);
-  const std::wstring name = wideFromUtf8(key);
-  HKEY open = sectionKey(path);
-  if (open == nullptr)
-    return std::string(defaultValue);
-  Read read = readText(open, name, readBuffer_);
-  if (read.status == ERROR_KEY_DELETED) {
-    // Deleted since it was opened, and perhaps made again: the key of that name now.
-    openSections_.erase(path);
-    open = sectionKey(path);
-    if (open == nullptr)
-      return std::string(defaultValue);
-    read = readText(open, name, readBuffer_);
+  std::pair<std::wstring, std::wstring> place{sectionKeyPath(application, section),
+                                              wideFromUtf8(key)};
+  if (changed_) {
+    if (const auto found = remembered_.find(place); found != remembered_.end())
+      return found->second ? utf8FromWide(*found->second) : std::string(defaultValue);
   }
-  if (!read.text)
-    return std::string(defaultValue);
-  return utf8FromWide(*read.text);
+  const auto& [path, name] = place;
+  std::optional<std::wstring> text;
+  if (HKEY open = sectionKey(path)) {
+    Read read = readText(open, name, readBuffer_);
+    if (read.status == ERROR_KEY_DELETED) {
+      // Deleted since it was opened, and perhaps made again: the key of that name now.
+      openSections_.erase(path);
+      open = sectionKey(path);
+      if (open != nullptr)
+        read = readText(open, name, readBuffer_);
+    }
+    text = std::move(read.text);
+  }
+  const std::string value = text ? utf8FromWide(*text) : std::string(defaultValue);
+  if (changed_)
+    remembered_.insert_or_assign(std::move(place), std::move(text));
+  return value;
+}
+
+HANDLE RegistryStore::followChanges() {
+  if (changed_)
+    return changed_.get();
+  std::wstring rootPath = kSettingsRoot;
+  rootPath.pop_back();  // no separator after the key's name
+  HKEY root = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, rootPath.c_str(), 0, KEY_NOTIFY, &root) != ERROR_SUCCESS)
+    return nullptr;
+  watchedRoot_.reset(root);
+  changed_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  if (!changed_ || !watchChanges()) {
+    changed_.reset();
+    watchedRoot_.reset();
+    return nullptr;
+  }
+  return changed_.get();
+}
+
+void RegistryStore::takeChanges() {
+  if (!changed_)
+    return;
+  // Watched again before forgetting, so that no change falls between the two.
+  if (!watchChanges()) {
+    changed_.reset();
+    watchedRoot_.reset();
+  }
+  remembered_.clear();
+}
+
+bool RegistryStore::watchChanges() {
+  return RegNotifyChangeKeyValue(watchedRoot_.get(), TRUE,
+                                 REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+                                 changed_.get(), TRUE) == ERROR_SUCCESS;
 }
 
 HKEY RegistryStore::sectionKey(const std::wstring& path) {
@@ -92,6 +133,7 @@ void RegistryStore::SaveSetting(std::string_view application, std::string_view s
 
 void RegistryStore::SaveSettings(std::string_view application,
                                  std::span<const SettingWrite> writes) {
+  remembered_.clear();
   for (const SettingWrite& each : writes) {
     if (!write(application, each))
       return;

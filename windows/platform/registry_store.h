@@ -18,7 +18,8 @@ namespace skyfare {
 // value (UTF-16) per setting. The registry itself makes a write visible to every process at
 // once, so no value is cached: every read asks the registry, through the section's key kept
 // open from the first read (opened again when it was deleted meanwhile), so that a setting read
-// every frame costs one query. A value that is not a proper REG_SZ (another type, no terminator,
+// every frame costs one query; a store that follows changes (followChanges) asks only again
+// after a change. A value that is not a proper REG_SZ (another type, no terminator,
 // an odd byte count, or larger than any setting of this program) reads as missing and is left
 // as it is; a read never creates, changes or deletes anything. A write that fails is told once
 // as a debug line and to the listener, and so is the next failure after a write that
@@ -33,6 +34,14 @@ class RegistryStore final : public SettingsStore {
   // stored after a value before it was lost.
   void SaveSettings(std::string_view application, std::span<const SettingWrite> writes) override;
   void setWriteFailureListener(WriteFailureListener listener) override;
+
+  // From now on a read of a value read before gives what was read then, until takeChanges:
+  // whoever calls this waits on the event it returns, which is set when anything below the
+  // settings root changes, and calls takeChanges then. Null, and every read keeps asking the
+  // registry, when the root cannot be watched.
+  HANDLE followChanges();
+  // The event was set: the next reads ask the registry, and the next change sets it again.
+  void takeChanges();
 
   // The key below HKEY_CURRENT_USER that holds one section of an application.
   static std::wstring sectionKeyPath(std::string_view application, std::string_view section);
@@ -51,7 +60,18 @@ class RegistryStore final : public SettingsStore {
   };
   using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
+  bool watchChanges();
+
+  struct HandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+  };
+
   std::map<std::wstring, UniqueKey> openSections_;
+  UniqueKey watchedRoot_;
+  std::unique_ptr<void, HandleCloser> changed_;
+  // What was read since the last change, by section path and key; while no change is followed,
+  // nothing.
+  std::map<std::pair<std::wstring, std::wstring>, std::optional<std::wstring>> remembered_;
   std::vector<wchar_t> readBuffer_;  // kept between reads, so a short value costs no allocation
 
   WriteFailureListener writeFailureListener_;
