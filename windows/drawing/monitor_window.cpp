@@ -61,8 +61,7 @@ void MonitorWindow::present(const FrameOps& frame, const PixelRects& sceneDamage
   for (const PixelRect& rect : damage) composer_->compose(frame, rect);
   text_->setTarget(nullptr);
   for (const PixelRect& rect : damage) {
-    BitBlt(windowDc_, rect.x, rect.y, rect.width, rect.height, dc_.get(), rect.x, rect.y,
-           SRCCOPY);
+    BitBlt(windowDc_, rect.x, rect.y, rect.width, rect.height, dc_.get(), rect.x, rect.y, SRCCOPY);
     ++statistics.rectanglesPresented;
     statistics.pixelsPresented += static_cast<std::int64_t>(rect.width) * rect.height;
   }
