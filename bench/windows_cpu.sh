@@ -60,6 +60,16 @@ start_server() {
   export DISPLAY=:$number
 }
 
+# The server of this prefix, not another one on the machine: it works in a folder named for the
+# prefix's device and inode.
+own_wineserver() {
+  local folder pid
+  folder=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+  for pid in $(pgrep wineserver); do
+    [[ $(readlink "/proc/$pid/cwd") == */"$folder" ]] && { echo "$pid"; return; }
+  done
+}
+
 measure() {
   local size=$1 label=$2
   local width=${size%x*} height=${size#*x}
@@ -73,7 +83,7 @@ measure() {
     wineserver -p </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1
     wine reg delete 'HKCU\Software\VB and VBA Program Settings\Airlume' /f >/dev/null 2>&1 || true
-    server=$(pgrep -n -f wineserver)
+    server=$(own_wineserver)
   fi
   local start first_frame
   start=$(now_ms)
