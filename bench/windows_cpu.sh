@@ -64,7 +64,7 @@ start_server() {
 # prefix's device and inode.
 own_wineserver() {
   local folder pid
-  folder=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+  folder=$(printf 'server-%x-%x' "$(stat -L -c %d "$WINEPREFIX")" "$(stat -L -c %i "$WINEPREFIX")")
   for pid in $(pgrep wineserver); do
     [[ $(readlink "/proc/$pid/cwd") == */"$folder" ]] && { echo "$pid"; return; }
   done
@@ -84,6 +84,7 @@ measure() {
     wine cmd /c exit </dev/null >/dev/null 2>&1
     wine reg delete 'HKCU\Software\VB and VBA Program Settings\Airlume' /f >/dev/null 2>&1 || true
     server=$(own_wineserver)
+    [[ -n $server ]] || { echo "no Wine server for $WINEPREFIX" >&2; exit 1; }
   fi
   local start first_frame
   start=$(now_ms)
