@@ -3,7 +3,10 @@
 # on a fresh Xvfb: time to the first frame on the screen, then the share of one core used by the
 # saver, by Wine's server and by the X server over a quiet stretch, and the saver's peak memory.
 #
-# Usage: bench/windows_cpu.sh [-s seconds] [-r runs] [-z size]...
+# Each run ends with the Wine build's figures over the Linux build's: total CPU and peak memory.
+#
+# Usage: bench/windows_cpu.sh [-s seconds] [-r runs] [-z size]... [-d display]
+# -d puts every X server on that display number instead of the first free one.
 # Needs build/ (skyfare, skyfare_first_frame_wait) and build-windows/ (Skyfare.scr, its data and
 # the desktop tests' prefix, which scripts/windows --test makes), or SKYFARE_BUILD and
 # SKYFARE_WINDOWS_BUILD_DIR.
@@ -12,11 +15,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=10
 runs=3
 sizes=()
-while getopts s:r:z: option; do
+display=
+while getopts s:r:z:d: option; do
   case $option in
     s) seconds=$OPTARG ;;
     r) runs=$OPTARG ;;
     z) sizes+=("$OPTARG") ;;
+    d) display=$OPTARG ;;
     *) exit 2 ;;
   esac
 done
@@ -36,11 +41,33 @@ echo 'pcm.!default { type null }' >"$work/no-sound.conf"
 export ALSA_CONFIG_PATH=$work/no-sound.conf
 
 start_server() {
+  if [[ -n $display ]]; then
+    Xvfb ":$display" -screen 0 "${1}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    export DISPLAY=:$display
+    local tries
+    for ((tries = 0; tries < 100; tries++)); do
+      xdpyinfo >/dev/null 2>&1 && return
+      sleep 0.1
+    done
+    echo "Xvfb did not start on :$display" >&2
+    exit 1
+  fi
   exec {fd}<> <(:)
   Xvfb -displayfd "$fd" -screen 0 "${1}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
   xvfb=$!
   read -r -t 10 number <&"$fd"
   export DISPLAY=:$number
+}
+
+# The server of this prefix, not another one on the machine: it works in a folder named for the
+# prefix's device and inode.
+own_wineserver() {
+  local folder pid
+  folder=$(printf 'server-%x-%x' "$(stat -L -c %d "$WINEPREFIX")" "$(stat -L -c %i "$WINEPREFIX")")
+  for pid in $(pgrep wineserver); do
+    [[ $(readlink "/proc/$pid/cwd") == */"$folder" ]] && { echo "$pid"; return; }
+  done
 }
 
 measure() {
@@ -56,7 +83,8 @@ measure() {
     wineserver -p </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1
     wine reg delete 'HKCU\Software\VB and VBA Program Settings\Airlume' /f >/dev/null 2>&1 || true
-    server=$(pgrep -n -f wineserver)
+    server=$(own_wineserver)
+    [[ -n $server ]] || { echo "no Wine server for $WINEPREFIX" >&2; exit 1; }
   fi
   local start first_frame
   start=$(now_ms)
@@ -86,7 +114,8 @@ measure() {
     prog = 100 * (p1 - p0) / hz / secs; wine = 100 * (w1 - w0) / hz / secs
     x = 100 * (s1 - s0) / hz / secs
     printf "%-10s %-8s first frame %5d ms  saver %4.1f %%  wineserver %4.1f %%  X %4.1f %%  total %4.1f %%  peak %6.1f MiB\n",
-      size, label, ff, prog, wine, x, prog + wine + x, peak / 1024 }'
+      size, label, ff, prog, wine, x, prog + wine + x, peak / 1024
+    printf "%.3f %.1f\n", prog + wine + x, peak / 1024 >"/dev/stderr" }' 2>"$work/$label.figures"
   [[ $label != windows ]] || pkill -KILL -P "$program" 2>/dev/null || true
   kill $program 2>/dev/null || true; wait $program 2>/dev/null || true; program=
   [[ $label != windows ]] || wineserver -k 2>/dev/null || true
@@ -98,6 +127,10 @@ for ((run = 1; run <= runs; run++)); do
   for size in "${sizes[@]}"; do
     measure "$size" linux
     measure "$size" windows
+    read -r linux_cpu linux_peak <"$work/linux.figures"
+    read -r windows_cpu windows_peak <"$work/windows.figures"
+    awk -v size="$size" -v lc="$linux_cpu" -v wc="$windows_cpu" -v lp="$linux_peak" -v wp="$windows_peak" 'BEGIN {
+      printf "%-10s wine/x11 CPU %.2f ×  peak %.2f ×\n", size, (lc > 0 ? wc / lc : 0), (lp > 0 ? wp / lp : 0) }'
   done
 done
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -33,6 +33,9 @@ int runSaver(HINSTANCE instance) {
   if (form.ended())
     return kExitDisplayUnavailable;
   host.setScreenSaverRunning(true);
+  // The frames read three settings each; they are asked of the registry only after a change.
+  if (const HANDLE changed = store.followChanges())
+    drawing.watch(changed, [&store] { store.takeChanges(); });
   const int exitCode = runMessageLoop(drawing);
   // Any other end than CloseDown (the session asked to quit) still runs the unload step.
   form.Unload();

@@ -2,21 +2,35 @@
 
 #include "windows/platform/win32_api.h"
 
+#include <algorithm>
+
 namespace skyfare {
 namespace {
 
 constexpr std::int64_t kNsPerMs = 1'000'000;
 
+std::uint32_t wholeMsAtLeast(std::int64_t waitNs) {
+  return static_cast<std::uint32_t>((std::max<std::int64_t>(waitNs, 0) + kNsPerMs - 1) / kNsPerMs);
+}
+
 }  // namespace
 
 void FrameTicker::start() {
-  schedule_.start(clock_());
+  const std::int64_t now = clock_();
+  schedule_.start(now);
+  nextDeadlineNs_ = now;
 }
 
 FrameTicker::Tick FrameTicker::tick() {
-  const FrameSchedule::Wake wake = schedule_.wake(clock_());
-  const std::int64_t waitNs = wake.waitNs > 0 ? wake.waitNs : 0;
-  return {wake.frameDue, static_cast<std::uint32_t>((waitNs + kNsPerMs - 1) / kNsPerMs)};
+  const std::int64_t now = clock_();
+  const FrameSchedule::Wake wake = schedule_.wake(now);
+  nextDeadlineNs_ = now + wake.waitNs;
+  return {wake.frameDue, wholeMsAtLeast(wake.waitNs)};
+}
+
+std::uint32_t FrameTicker::waitMs() const {
+  const std::int64_t waitNs = nextDeadlineNs_ - clock_();
+  return waitNs <= FrameSchedule::kEarlyToleranceNs ? 0 : wholeMsAtLeast(waitNs);
 }
 
 std::int64_t performanceCounterNs() {

@@ -24,10 +24,14 @@ class FrameTicker {
   // The first frame is due at once.
   void start();
   Tick tick();
+  // How long until the next frame is due, as tick would tell it, without taking that frame;
+  // 0 when it is due already.
+  std::uint32_t waitMs() const;
 
  private:
   Clock clock_;
   FrameSchedule schedule_;
+  std::int64_t nextDeadlineNs_ = 0;
 };
 
 // The performance counter in nanoseconds.

@@ -35,6 +35,11 @@ std::unique_ptr<MonitorWindow> MonitorWindow::open(const wchar_t* windowClass, c
                                       GetModuleHandleW(nullptr), windowData));
   if (!made->window_)
     return nullptr;
+  // The class gives each window a DC of its own, which lives as long as the window: a frame
+  // then makes no DC and selects nothing into one.
+  made->windowDc_ = GetDC(made->window_.get());
+  if (made->windowDc_ == nullptr)
+    return nullptr;
   return made;
 }
 
@@ -55,10 +60,8 @@ void MonitorWindow::present(const FrameOps& frame, const PixelRects& sceneDamage
   GdiFlush();
   for (const PixelRect& rect : damage) composer_->compose(frame, rect);
   text_->setTarget(nullptr);
-  const WindowDc windowDc(window_.get());
   for (const PixelRect& rect : damage) {
-    BitBlt(windowDc.get(), rect.x, rect.y, rect.width, rect.height, dc_.get(), rect.x, rect.y,
-           SRCCOPY);
+    BitBlt(windowDc_, rect.x, rect.y, rect.width, rect.height, dc_.get(), rect.x, rect.y, SRCCOPY);
     ++statistics.rectanglesPresented;
     statistics.pixelsPresented += static_cast<std::int64_t>(rect.width) * rect.height;
   }

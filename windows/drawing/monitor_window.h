@@ -38,6 +38,7 @@ class MonitorWindow {
   MonitorWindow() = default;
 
   UniqueWindow window_;
+  HDC windowDc_ = nullptr;  // the window's own, never released
   UniqueMemoryDc dc_;
   UniqueBitmap surface_;
   HGDIOBJ previousBitmap_ = nullptr;

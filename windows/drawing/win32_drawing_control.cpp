@@ -73,6 +73,7 @@ bool Win32DrawingControl::InitDisplay(int, int, int, std::string_view) {
   if (!classRegistered_) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_OWNDC;  // MonitorWindow keeps its window's DC
     windowClass.lpfnWndProc = &Win32DrawingControl::windowProcedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -203,16 +204,36 @@ int Win32DrawingControl::runMessageLoop() {
     DWORD waitMs = INFINITE;
     if (displayOpen_) {
       const FrameTicker::Tick tick = ticker_.tick();
+      waitMs = tick.waitMs;
       if (tick.frameDue) {
+        if (!waitedSinceFrame_)
+          wait(0);
+        waitedSinceFrame_ = false;
         if (sink_ != nullptr)
           sink_->FrameUpdate();
-        // Messages that came during the frame first; the next tick then says how long to wait.
-        continue;
+        // Messages that came during the frame end the wait below at once, so the queue is
+        // asked once a frame; a next frame already due takes them first.
+        waitMs = ticker_.waitMs();
+        if (waitMs == 0 || !displayOpen_)
+          continue;
       }
-      waitMs = tick.waitMs;
     }
-    MsgWaitForMultipleObjectsEx(0, nullptr, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    wait(waitMs);
   }
+}
+
+void Win32DrawingControl::watch(HANDLE event, std::function<void()> signalled) {
+  watched_ = event;
+  watchedSignalled_ = std::move(signalled);
+}
+
+void Win32DrawingControl::wait(DWORD waitMs) {
+  const DWORD handles = watched_ != nullptr ? 1 : 0;
+  const DWORD woken =
+      MsgWaitForMultipleObjectsEx(handles, &watched_, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  waitedSinceFrame_ = true;
+  if (handles == 1 && woken == WAIT_OBJECT_0 && watchedSignalled_)
+    watchedSignalled_();
 }
 
 LRESULT CALLBACK Win32DrawingControl::windowProcedure(HWND window, UINT message, WPARAM w,

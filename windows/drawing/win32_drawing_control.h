@@ -3,6 +3,7 @@
 #include <wincodec.h>
 #include "windows/platform/win32_api.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,6 +62,9 @@ class Win32DrawingControl final : public DrawingControl {
   // Dispatches messages, raising frames and input events, until WM_QUIT; returns its exit code.
   // The timer resolution is 1 ms while it runs.
   int runMessageLoop();
+  // While the loop runs, it calls `signalled` whenever the event is set, before the next frame;
+  // it waits on the event together with the messages, so watching costs no call of its own.
+  void watch(HANDLE event, std::function<void()> signalled);
 
   const PresentationStatistics& statistics() const { return statistics_; }
   std::size_t windowCount() const { return windows_.size(); }
@@ -73,6 +77,8 @@ class Win32DrawingControl final : public DrawingControl {
   LRESULT handle(HWND window, UINT message, WPARAM w, LPARAM l);
   void raiseLater(Event event);
   void deliverInput();
+  // Waits for a message, the watched event or the time; the event's call is made here.
+  void wait(DWORD waitMs);
 
   // COM is initialised for this thread for as long as the control lives, when it was not yet.
   struct ComApartment {
@@ -96,6 +102,9 @@ class Win32DrawingControl final : public DrawingControl {
   FrameTicker ticker_;
   std::optional<POINT> lastPointer_;
   std::vector<Event> pendingInput_;
+  HANDLE watched_ = nullptr;
+  std::function<void()> watchedSignalled_;
+  bool waitedSinceFrame_ = false;  // the watched event was looked at since the last frame
   PresentationStatistics statistics_;
 };
 

@@ -2,10 +2,6 @@
 
 #include "windows/platform/win32_api.h"
 
-#include <memory>
-#include <type_traits>
-#include <vector>
-
 #include "windows/platform/debug_line.h"
 #include "windows/platform/system_message.h"
 #include "windows/platform/wide_text.h"
@@ -15,46 +11,41 @@ namespace {
 
 constexpr wchar_t kSettingsRoot[] = L"Software\\VB and VBA Program Settings\\";
 constexpr wchar_t kCurrentUser[] = L"HKEY_CURRENT_USER\\";
-// Another writer may change a value between asking its size and reading it.
+// Another writer may make a value longer between two attempts to read it.
 constexpr int kReadAttempts = 3;
+// Room for every setting but a long message, so most reads take one query.
+constexpr std::size_t kFirstReadUnits = 256;
 
-struct KeyCloser {
-  void operator()(HKEY key) const { RegCloseKey(key); }
+struct Read {
+  LSTATUS status = ERROR_SUCCESS;
+  std::optional<std::wstring> text;  // when the value is a proper REG_SZ
 };
-using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
-UniqueKey openSection(const std::wstring& path, REGSAM access) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, access, &key) != ERROR_SUCCESS)
-    return nullptr;
-  return UniqueKey(key);
-}
-
-// The text of a proper REG_SZ value, or nothing.
-std::optional<std::wstring> readText(HKEY key, const std::wstring& name) {
+// The value into a buffer that grows when the value does not fit.
+Read readText(HKEY key, const std::wstring& name, std::vector<wchar_t>& buffer) {
+  if (buffer.size() < kFirstReadUnits)
+    buffer.resize(kFirstReadUnits);
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
     DWORD type = 0;
-    DWORD bytes = 0;
-    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
-      return std::nullopt;
-    if (type != REG_SZ || bytes % sizeof(wchar_t) != 0 || bytes == 0 ||
-        bytes > RegistryStore::kLargestValueBytes)
-      return std::nullopt;
-    std::vector<wchar_t> data(bytes / sizeof(wchar_t));
-    DWORD readBytes = bytes;
+    DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
     const LSTATUS status = RegQueryValueExW(key, name.c_str(), nullptr, &type,
-                                            reinterpret_cast<BYTE*>(data.data()), &readBytes);
-    if (status == ERROR_MORE_DATA)
+                                            reinterpret_cast<BYTE*>(buffer.data()), &bytes);
+    if (status == ERROR_MORE_DATA) {
+      if (type != REG_SZ || bytes > RegistryStore::kLargestValueBytes)
+        return {};
+      buffer.resize(bytes / sizeof(wchar_t) + 1);
       continue;
-    if (status != ERROR_SUCCESS || type != REG_SZ || readBytes % sizeof(wchar_t) != 0 ||
-        readBytes == 0)
-      return std::nullopt;
-    const std::size_t units = readBytes / sizeof(wchar_t);
-    if (data[units - 1] != L'\0')
-      return std::nullopt;
-    return std::wstring(data.data(), units - 1);
+    }
+    if (status != ERROR_SUCCESS)
+      return {status, std::nullopt};
+    if (type != REG_SZ || bytes % sizeof(wchar_t) != 0 || bytes == 0)
+      return {};
+    const std::size_t units = bytes / sizeof(wchar_t);
+    if (buffer[units - 1] != L'\0')
+      return {};
+    return {ERROR_SUCCESS, std::wstring(buffer.data(), units - 1)};
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
@@ -65,13 +56,73 @@ std::wstring RegistryStore::sectionKeyPath(std::string_view application, std::st
 
 std::string RegistryStore::GetSetting(std::string_view application, std::string_view section,
                                       std::string_view key, std::string_view defaultValue) {
-  const UniqueKey sectionKey = openSection(sectionKeyPath(application, section), KEY_QUERY_VALUE);
-  if (!sectionKey)
-    return std::string(defaultValue);
-  const std::optional<std::wstring> text = readText(sectionKey.get(), wideFromUtf8(key));
-  if (!text)
-    return std::string(defaultValue);
-  return utf8FromWide(*text);
+  std::pair<std::wstring, std::wstring> place{sectionKeyPath(application, section),
+                                              wideFromUtf8(key)};
+  if (changed_) {
+    if (const auto found = remembered_.find(place); found != remembered_.end())
+      return found->second ? utf8FromWide(*found->second) : std::string(defaultValue);
+  }
+  const auto& [path, name] = place;
+  std::optional<std::wstring> text;
+  if (HKEY open = sectionKey(path)) {
+    Read read = readText(open, name, readBuffer_);
+    if (read.status == ERROR_KEY_DELETED) {
+      // Deleted since it was opened, and perhaps made again: the key of that name now.
+      openSections_.erase(path);
+      open = sectionKey(path);
+      if (open != nullptr)
+        read = readText(open, name, readBuffer_);
+    }
+    text = std::move(read.text);
+  }
+  const std::string value = text ? utf8FromWide(*text) : std::string(defaultValue);
+  if (changed_)
+    remembered_.insert_or_assign(std::move(place), std::move(text));
+  return value;
+}
+
+HANDLE RegistryStore::followChanges() {
+  if (changed_)
+    return changed_.get();
+  std::wstring rootPath = kSettingsRoot;
+  rootPath.pop_back();  // no separator after the key's name
+  HKEY root = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, rootPath.c_str(), 0, KEY_NOTIFY, &root) != ERROR_SUCCESS)
+    return nullptr;
+  watchedRoot_.reset(root);
+  changed_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  if (!changed_ || !watchChanges()) {
+    changed_.reset();
+    watchedRoot_.reset();
+    return nullptr;
+  }
+  return changed_.get();
+}
+
+void RegistryStore::takeChanges() {
+  if (!changed_)
+    return;
+  // Watched again before forgetting, so that no change falls between the two.
+  if (!watchChanges()) {
+    changed_.reset();
+    watchedRoot_.reset();
+  }
+  remembered_.clear();
+}
+
+bool RegistryStore::watchChanges() {
+  return RegNotifyChangeKeyValue(watchedRoot_.get(), TRUE,
+                                 REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+                                 changed_.get(), TRUE) == ERROR_SUCCESS;
+}
+
+HKEY RegistryStore::sectionKey(const std::wstring& path) {
+  if (const auto found = openSections_.find(path); found != openSections_.end())
+    return found->second.get();
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return nullptr;
+  return openSections_.emplace(path, UniqueKey(key)).first->second.get();
 }
 
 void RegistryStore::SaveSetting(std::string_view application, std::string_view section,
@@ -82,6 +133,7 @@ void RegistryStore::SaveSetting(std::string_view application, std::string_view s
 
 void RegistryStore::SaveSettings(std::string_view application,
                                  std::span<const SettingWrite> writes) {
+  remembered_.clear();
   for (const SettingWrite& each : writes) {
     if (!write(application, each))
       return;

@@ -53,6 +53,22 @@ TEST(FrameTickerTest, AStallGivesOneFrameAndNoBurst) {
   EXPECT_NEAR(loop.frames, beforeStall + 61, 1);
 }
 
+// What the loop asks after a frame: the wait to the next deadline, which takes no frame away.
+TEST(FrameTickerTest, TheWaitAfterAFrameEndsAtTheNextDeadlineAndTakesNoFrame) {
+  SimulatedLoop loop;
+  loop.ticker.start();
+  ASSERT_TRUE(loop.ticker.tick().frameDue);
+  loop.now += 5 * kMs;  // the frame took 5 ms
+  EXPECT_EQ(loop.ticker.waitMs(), 12u);
+  EXPECT_EQ(loop.ticker.waitMs(), 12u);
+  loop.now += 12 * kMs;
+  EXPECT_EQ(loop.ticker.waitMs(), 0u);
+  EXPECT_TRUE(loop.ticker.tick().frameDue);
+  loop.now += 40 * kMs;  // a frame that overran its deadline
+  EXPECT_EQ(loop.ticker.waitMs(), 0u);
+  EXPECT_TRUE(loop.ticker.tick().frameDue);
+}
+
 TEST(FrameTickerTest, WaitsAreRoundedUpToWholeMilliseconds) {
   SimulatedLoop loop;
   loop.ticker.start();

@@ -143,6 +143,20 @@ TEST_F(Win32DrawingControlTest, FramesComeFromTheLoopUntilItQuits) {
   EXPECT_EQ(control_.statistics().framesComposed, 5);
 }
 
+// The loop waits on a watched event with its messages: one set before a frame is told before it.
+TEST_F(Win32DrawingControlTest, AWatchedEventIsToldBeforeTheNextFrame) {
+  const UniqueHandle event(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  std::vector<int> toldBeforeFrame;
+  control_.watch(event.get(), [&] { toldBeforeFrame.push_back(sink_.frames + 1); });
+  SetEvent(event.get());
+  sink_.onFrame = [&](int frame) {
+    if (frame == 3)
+      SetEvent(event.get());
+  };
+  runFrames(6);
+  EXPECT_EQ(toldBeforeFrame, (std::vector<int>{1, 4}));
+}
+
 TEST_F(Win32DrawingControlTest, OnlyRealPointerMovementCounts) {
   POINT pointer{};
   GetCursorPos(&pointer);

@@ -259,6 +259,66 @@ TEST_F(RegistryStoreTest, AValueTooLongToBeReadBackIsNotWrittenAndIsTold) {
   EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), longest);
 }
 
+// The store keeps a section's key open between reads: what another writer changes meanwhile,
+// long values, and a section deleted and made again must still read as they are now.
+TEST_F(RegistryStoreTest, ReadsSeeTheRegistryAsItIsNowWhateverChangedBetweenThem) {
+  const auto put = [this](const std::wstring& text) {
+    putRaw("Startup", L"Message", REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  };
+  put(L"first");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "first");
+  put(L"second");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "second");
+  const std::wstring longer(5000, L'l');
+  put(longer);
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), utf8FromWide(longer));
+  put(L"short again");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "short again");
+
+  ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, sectionPath("Startup").c_str()), ERROR_SUCCESS);
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "1");
+  put(L"made again");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "made again");
+  ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, sectionPath("Startup").c_str()), ERROR_SUCCESS);
+  put(L"and again");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "and again");
+  store_.SaveSetting(application(), "Startup", "Message", "written by the store");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "written by the store");
+}
+
+// A store that follows changes answers again from what it read until its event is set; every
+// kind of change sets it, and after takeChanges the reads are the registry's again.
+TEST_F(RegistryStoreTest, AFollowedChangeSetsTheEventAndIsReadAfterItIsTaken) {
+  const auto put = [this](const std::wstring& text) {
+    putRaw("Startup", L"Message", REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  };
+  put(L"first");
+  const HANDLE changed = store_.followChanges();
+  ASSERT_NE(changed, nullptr);
+  EXPECT_EQ(store_.followChanges(), changed);
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "first");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Missing", "default"), "default");
+  EXPECT_EQ(WaitForSingleObject(changed, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+  const auto takenAfterChange = [&](const char* what) {
+    ASSERT_EQ(WaitForSingleObject(changed, 5000), WAIT_OBJECT_0) << what;
+    store_.takeChanges();
+  };
+  put(L"second");
+  takenAfterChange("a changed value");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "second");
+  putRaw("Startup", L"Missing", REG_SZ, L"now here", sizeof(L"now here"));
+  takenAfterChange("a new value");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Missing", "default"), "now here");
+  ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, sectionPath("Startup").c_str()), ERROR_SUCCESS);
+  takenAfterChange("a deleted section");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "1");
+
+  // The store's own writes are read back at once.
+  store_.SaveSetting(application(), "Startup", "Message", "its own");
+  EXPECT_EQ(store_.GetSetting(application(), "Startup", "Message", "1"), "its own");
+}
+
 // Another process reads what was written: the registry tool exports it as UTF-16 text.
 TEST_F(RegistryStoreTest, AnotherProcessReadsTheValuesWritten) {
   store_.SaveSetting(application(), "Startup", "Message", "Grüße \xF0\x9F\x9B\xAB");
