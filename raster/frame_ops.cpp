@@ -4,7 +4,7 @@
 
 #include "raster/frame_changes.h"
 
-namespace skyfare {
+namespace skyfare::raster {
 
 bool SpriteOp::operator==(const SpriteOp& other) const {
   return sprite == other.sprite && pictureVersion == other.pictureVersion && x == other.x &&
@@ -50,4 +50,4 @@ PixelRects frameDamage(const FrameOps& previous, const FrameOps& next) {
   return damage;
 }
 
-}  // namespace skyfare
+}  // namespace skyfare::raster

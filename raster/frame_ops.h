@@ -10,7 +10,10 @@
 #include "raster/pixel_rect.h"
 #include "raster/scene_clip.h"
 
-namespace skyfare {
+namespace skyfare::raster {
+
+// The Win32 drawing's own frame list, apart from the Qt drawing's display list (drawing/),
+// whose ops have the same names: a program may link both.
 
 // One drawing of a frame, with what is needed to paint it again and to tell whether it
 // changed. Bounds are scene pixels, cut to the scene.
@@ -74,4 +77,4 @@ PixelRect opBounds(const FrameOp& op);
 // change at its old and its new place. Two equal lists give nothing.
 PixelRects frameDamage(const FrameOps& previous, const FrameOps& next);
 
-}  // namespace skyfare
+}  // namespace skyfare::raster

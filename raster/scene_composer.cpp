@@ -29,7 +29,7 @@ std::uint32_t over(std::uint32_t source, std::uint32_t target) {
 SceneComposer::SceneComposer(PixelTarget target, ScaledLookup scaled, TextPainter& text)
     : target_(target), fit_(target.width, target.height), scaled_(std::move(scaled)), text_(text) {}
 
-void SceneComposer::compose(const FrameOps& list, const PixelRect& area) {
+void SceneComposer::compose(const raster::FrameOps& list, const PixelRect& area) {
   const PixelRect rect = area.intersected(fit_.content());
   if (rect.isEmpty())
     return;
@@ -41,15 +41,15 @@ void SceneComposer::compose(const FrameOps& list, const PixelRect& area) {
   else
     --first;
   for (std::size_t i = first; i < list.size(); ++i) {
-    const FrameOp& op = list[i];
+    const raster::FrameOp& op = list[i];
     if (!footprint(op).intersects(rect))
       continue;
-    if (const auto* fillOp = std::get_if<FillOp>(&op)) {
+    if (const auto* fillOp = std::get_if<raster::FillOp>(&op)) {
       fill(rect, targetPixel(fillOp->colour));
-    } else if (const auto* sprite = std::get_if<SpriteOp>(&op)) {
+    } else if (const auto* sprite = std::get_if<raster::SpriteOp>(&op)) {
       if (const BgraPicture* picture = scaled_(*sprite))
         blend(*picture, fit_.toTargetX(sprite->x), fit_.toTargetY(sprite->y), rect);
-    } else if (const auto* text = std::get_if<TextOp>(&op)) {
+    } else if (const auto* text = std::get_if<raster::TextOp>(&op)) {
       text_.paintText(*text, fit_, rect);
     }
   }
@@ -59,10 +59,10 @@ void SceneComposer::composeBars() {
   for (const PixelRect& bar : fit_.bars()) fill(bar, kBlack);
 }
 
-PixelRect SceneComposer::footprint(const FrameOp& op) const {
-  if (std::holds_alternative<FillOp>(op))
+PixelRect SceneComposer::footprint(const raster::FrameOp& op) const {
+  if (std::holds_alternative<raster::FillOp>(op))
     return fit_.content();
-  if (const auto* sprite = std::get_if<SpriteOp>(&op)) {
+  if (const auto* sprite = std::get_if<raster::SpriteOp>(&op)) {
     if (sprite->bounds().isEmpty())
       return {};
     return PixelRect{fit_.toTargetX(sprite->x), fit_.toTargetY(sprite->y),
@@ -72,10 +72,10 @@ PixelRect SceneComposer::footprint(const FrameOp& op) const {
   return fit_.toTarget(opBounds(op));
 }
 
-bool SceneComposer::covers(const FrameOp& op, const PixelRect& rect) const {
-  if (std::holds_alternative<FillOp>(op))
+bool SceneComposer::covers(const raster::FrameOp& op, const PixelRect& rect) const {
+  if (std::holds_alternative<raster::FillOp>(op))
     return true;
-  const auto* sprite = std::get_if<SpriteOp>(&op);
+  const auto* sprite = std::get_if<raster::SpriteOp>(&op);
   return sprite != nullptr && sprite->opaque && footprint(op).contains(rect);
 }
 

@@ -22,11 +22,11 @@ struct PixelTarget {
 class TextPainter {
  public:
   virtual ~TextPainter() = default;
-  virtual void paintText(const TextOp& op, const SceneFit& fit, const PixelRect& clip) = 0;
+  virtual void paintText(const raster::TextOp& op, const SceneFit& fit, const PixelRect& clip) = 0;
 };
 
 // A sprite's picture at the target's scale: exactly its scaled size, or null when it has none.
-using ScaledLookup = std::function<const BgraPicture*(const SpriteOp&)>;
+using ScaledLookup = std::function<const BgraPicture*(const raster::SpriteOp&)>;
 
 // Composes frames onto one target at the target's own scale. Composing a rectangle gives each
 // of its pixels exactly the value a full composition would, so a target is kept up to date by
@@ -37,12 +37,12 @@ class SceneComposer {
 
   const SceneFit& fit() const { return fit_; }
   // Composes the list inside the rectangle of target pixels, cut to the content.
-  void compose(const FrameOps& list, const PixelRect& rect);
+  void compose(const raster::FrameOps& list, const PixelRect& rect);
   void composeBars();
 
  private:
-  PixelRect footprint(const FrameOp& op) const;
-  bool covers(const FrameOp& op, const PixelRect& rect) const;
+  PixelRect footprint(const raster::FrameOp& op) const;
+  bool covers(const raster::FrameOp& op, const PixelRect& rect) const;
   void fill(const PixelRect& rect, std::uint32_t pixel);
   void blend(const BgraPicture& picture, int atX, int atY, const PixelRect& rect);
 

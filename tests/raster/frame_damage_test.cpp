@@ -6,8 +6,8 @@
 namespace skyfare {
 namespace {
 
-SpriteOp airliner(std::int32_t x, std::int32_t y) {
-  return SpriteOp{3, 7, x, y, 100, 40, false, {}};
+raster::SpriteOp airliner(std::int32_t x, std::int32_t y) {
+  return raster::SpriteOp{3, 7, x, y, 100, 40, false, {}};
 }
 
 int area(const PixelRects& rects) {
@@ -17,47 +17,51 @@ int area(const PixelRects& rects) {
 }
 
 TEST(FrameDamageTest, AnUnchangedFrameDamagesNothing) {
-  const FrameOps frame = {FillOp{0}, airliner(10, 10),
-                          TextOp{"12:00", {}, 0, 0, 0, {0, 0, 50, 20}}};
-  EXPECT_TRUE(frameDamage(frame, frame).empty());
+  const raster::FrameOps frame = {raster::FillOp{0}, airliner(10, 10),
+                                  raster::TextOp{"12:00", {}, 0, 0, 0, {0, 0, 50, 20}}};
+  EXPECT_TRUE(raster::frameDamage(frame, frame).empty());
 }
 
 TEST(FrameDamageTest, AMovedSpriteDamagesItsOldAndNewPlaceJoined) {
-  const PixelRects damage =
-      frameDamage({FillOp{0}, airliner(10, 10)}, {FillOp{0}, airliner(8, 11)});
+  const PixelRects damage = raster::frameDamage({raster::FillOp{0}, airliner(10, 10)},
+                                                {raster::FillOp{0}, airliner(8, 11)});
   ASSERT_EQ(damage.size(), 1u);
   EXPECT_EQ(damage.front(), (PixelRect{8, 10, 102, 41}));
 }
 
 TEST(FrameDamageTest, FarApartChangesStayApartAndNeverOverlap) {
-  const PixelRects damage = frameDamage({FillOp{0}, airliner(10, 10), airliner(500, 400)},
-                                        {FillOp{0}, airliner(12, 10), airliner(498, 400)});
+  const PixelRects damage =
+      raster::frameDamage({raster::FillOp{0}, airliner(10, 10), airliner(500, 400)},
+                          {raster::FillOp{0}, airliner(12, 10), airliner(498, 400)});
   ASSERT_EQ(damage.size(), 2u);
   EXPECT_FALSE(damage[0].intersects(damage[1]));
   EXPECT_EQ(area(damage), 2 * 102 * 40);
 }
 
 TEST(FrameDamageTest, CrossingAircraftAreNotJoinedIntoOneBoxOfSky) {
-  const PixelRects damage = frameDamage({FillOp{0}, airliner(100, 100), airliner(150, 120)},
-                                        {FillOp{0}, airliner(102, 100), airliner(148, 120)});
+  const PixelRects damage =
+      raster::frameDamage({raster::FillOp{0}, airliner(100, 100), airliner(150, 120)},
+                          {raster::FillOp{0}, airliner(102, 100), airliner(148, 120)});
   EXPECT_EQ(damage.size(), 2u);
   EXPECT_EQ(area(damage), 2 * 102 * 40);
 }
 
 TEST(FrameDamageTest, ANewPictureOrColourDamagesItsBounds) {
-  SpriteOp reloaded = airliner(10, 10);
+  raster::SpriteOp reloaded = airliner(10, 10);
   reloaded.pictureVersion = 8;
-  EXPECT_EQ(frameDamage({airliner(10, 10)}, {reloaded}), (PixelRects{{10, 10, 100, 40}}));
-  EXPECT_EQ(frameDamage({FillOp{0}}, {FillOp{1}}), (PixelRects{{0, 0, 800, 600}}));
+  EXPECT_EQ(raster::frameDamage({airliner(10, 10)}, {reloaded}), (PixelRects{{10, 10, 100, 40}}));
+  EXPECT_EQ(raster::frameDamage({raster::FillOp{0}}, {raster::FillOp{1}}),
+            (PixelRects{{0, 0, 800, 600}}));
 }
 
 TEST(FrameDamageTest, OpsOnlyOneFrameHasDamageTheirBounds) {
-  EXPECT_EQ(frameDamage({FillOp{0}}, {FillOp{0}, airliner(-50, 590)}),
+  EXPECT_EQ(raster::frameDamage({raster::FillOp{0}}, {raster::FillOp{0}, airliner(-50, 590)}),
             (PixelRects{{0, 590, 50, 10}}));
-  EXPECT_EQ(frameDamage({FillOp{0}, airliner(-50, 590)}, {FillOp{0}}),
+  EXPECT_EQ(raster::frameDamage({raster::FillOp{0}, airliner(-50, 590)}, {raster::FillOp{0}}),
             (PixelRects{{0, 590, 50, 10}}));
   // Wholly off the scene, where aircraft wait: nothing to repaint.
-  EXPECT_TRUE(frameDamage({FillOp{0}}, {FillOp{0}, airliner(805, 200)}).empty());
+  EXPECT_TRUE(
+      raster::frameDamage({raster::FillOp{0}}, {raster::FillOp{0}, airliner(805, 200)}).empty());
 }
 
 // A picture clear but for a diagonal band, as an aircraft seen from the side is clear in its
@@ -86,11 +90,12 @@ TEST(PictureCoverageTest, CoversWhatCanShowBandByBand) {
 }
 
 TEST(FrameDamageTest, AMovedSpriteDamagesOnlyWhereItsPictureCanShow) {
-  SpriteOp before = airliner(10, 10);
+  raster::SpriteOp before = airliner(10, 10);
   before.coverage = std::make_shared<const PixelRects>(pictureCoverage(diagonal(100, 40)));
-  SpriteOp after = before;
+  raster::SpriteOp after = before;
   after.x += 2;
-  const PixelRects damage = frameDamage({FillOp{0}, before}, {FillOp{0}, after});
+  const PixelRects damage =
+      raster::frameDamage({raster::FillOp{0}, before}, {raster::FillOp{0}, after});
   EXPECT_EQ(damage.size(), 3u);
   EXPECT_EQ(area(damage), (29 * 16) + (31 * 16) + (22 * 8));
   for (const PixelRect& rect : damage) EXPECT_TRUE((PixelRect{10, 10, 102, 40}).contains(rect));

@@ -15,7 +15,7 @@ constexpr std::uint32_t kBlue = 0xFF0000FFu;
 struct MarkingText final : TextPainter {
   PixelTarget target;
   int calls = 0;
-  void paintText(const TextOp& op, const SceneFit& fit, const PixelRect& clip) override {
+  void paintText(const raster::TextOp& op, const SceneFit& fit, const PixelRect& clip) override {
     ++calls;
     const PixelRect ink = fit.toTarget(op.inkBounds).intersected(clip);
     for (int y = ink.y; y < ink.bottom(); ++y)
@@ -33,23 +33,26 @@ class SceneComposerTest : public ::testing::Test {
     text_.target = target_;
     composer_ = std::make_unique<SceneComposer>(
         target_,
-        [this](const SpriteOp& op) -> const BgraPicture* {
+        [this](const raster::SpriteOp& op) -> const BgraPicture* {
           const auto found = pictures_.find(op.sprite);
           return found == pictures_.end() ? nullptr : &found->second;
         },
         text_);
   }
   // A sprite of one colour, prepared at the composer's scale.
-  SpriteOp sprite(SpriteHandle handle, int x, int y, int width, int height, std::uint32_t pixel) {
+  raster::SpriteOp sprite(SpriteHandle handle, int x, int y, int width, int height,
+                          std::uint32_t pixel) {
     const SceneFit& fit = composer_->fit();
     BgraPicture picture{
         fit.scaledLength(width), fit.scaledLength(height), alphaOf(pixel) == 255, {}};
     picture.pixels.assign(static_cast<std::size_t>(picture.width) * picture.height, pixel);
     pictures_[handle] = std::move(picture);
-    return SpriteOp{handle, 1, x, y, width, height, alphaOf(pixel) == 255, {}};
+    return raster::SpriteOp{handle, 1, x, y, width, height, alphaOf(pixel) == 255, {}};
   }
   std::uint32_t at(int x, int y) const { return pixels_[y * target_.width + x]; }
-  void composeAll(const FrameOps& list) { composer_->compose(list, composer_->fit().content()); }
+  void composeAll(const raster::FrameOps& list) {
+    composer_->compose(list, composer_->fit().content());
+  }
 
   std::vector<std::uint32_t> pixels_;
   PixelTarget target_;
@@ -59,7 +62,7 @@ class SceneComposerTest : public ::testing::Test {
 };
 
 TEST_F(SceneComposerTest, SpritesLandAtTheirScaledPlaceOverTheFill) {
-  composeAll({FillOp{0xFF0000}, sprite(1, 100, 50, 20, 10, kRed)});  // fill blue
+  composeAll({raster::FillOp{0xFF0000}, sprite(1, 100, 50, 20, 10, kRed)});  // fill blue
   EXPECT_EQ(at(0, 0), kBlue);
   EXPECT_EQ(at(200, 100), kRed);
   EXPECT_EQ(at(239, 119), kRed);
@@ -80,7 +83,7 @@ TEST_F(SceneComposerTest, UncoveredPixelsAreBlackAndBarsAreBlack) {
 
 TEST_F(SceneComposerTest, TranslucentPixelsBlendOverWhatIsBelow) {
   // Half-covered premultiplied red over blue.
-  composeAll({FillOp{0xFF0000}, sprite(1, 0, 0, 10, 10, 0x80800000u)});
+  composeAll({raster::FillOp{0xFF0000}, sprite(1, 0, 0, 10, 10, 0x80800000u)});
   const std::uint32_t pixel = at(5, 5);
   EXPECT_EQ(alphaOf(pixel), 255u);
   EXPECT_EQ((pixel >> 16) & 0xFF, 0x80u);
@@ -89,12 +92,12 @@ TEST_F(SceneComposerTest, TranslucentPixelsBlendOverWhatIsBelow) {
 }
 
 TEST_F(SceneComposerTest, ComposingARectangleGivesWhatAFullCompositionGives) {
-  const FrameOps before = {FillOp{0}, sprite(1, 100, 100, 50, 20, 0x80008000u),
-                           TextOp{"x", {}, 300, 300, 0, {300, 300, 40, 20}}};
-  const FrameOps after = {FillOp{0}, sprite(1, 97, 101, 50, 20, 0x80008000u),
-                          TextOp{"x", {}, 300, 300, 0, {300, 300, 40, 20}}};
+  const raster::FrameOps before = {raster::FillOp{0}, sprite(1, 100, 100, 50, 20, 0x80008000u),
+                                   raster::TextOp{"x", {}, 300, 300, 0, {300, 300, 40, 20}}};
+  const raster::FrameOps after = {raster::FillOp{0}, sprite(1, 97, 101, 50, 20, 0x80008000u),
+                                  raster::TextOp{"x", {}, 300, 300, 0, {300, 300, 40, 20}}};
   composeAll(before);
-  for (const PixelRect& rect : frameDamage(before, after))
+  for (const PixelRect& rect : raster::frameDamage(before, after))
     composer_->compose(after, composer_->fit().toTarget(rect));
   const std::vector<std::uint32_t> incremental = pixels_;
   composeAll(after);
@@ -102,8 +105,9 @@ TEST_F(SceneComposerTest, ComposingARectangleGivesWhatAFullCompositionGives) {
 }
 
 TEST_F(SceneComposerTest, WhatAnOpaqueSpriteCoversIsNotPaintedAgain) {
-  const FrameOps list = {FillOp{0}, TextOp{"x", {}, 0, 0, 0, {0, 0, 40, 20}},
-                         sprite(1, 0, 0, 100, 100, kRed)};
+  const raster::FrameOps list = {raster::FillOp{0},
+                                 raster::TextOp{"x", {}, 0, 0, 0, {0, 0, 40, 20}},
+                                 sprite(1, 0, 0, 100, 100, kRed)};
   composer_->compose(list, PixelRect{10, 10, 20, 20});
   EXPECT_EQ(text_.calls, 0);
   EXPECT_EQ(at(15, 15), kRed);
@@ -112,8 +116,8 @@ TEST_F(SceneComposerTest, WhatAnOpaqueSpriteCoversIsNotPaintedAgain) {
 }
 
 TEST_F(SceneComposerTest, ASpriteWithoutAPictureOrOffTheSceneDrawsNothing) {
-  composeAll(
-      {FillOp{0}, SpriteOp{9, 1, 10, 10, 50, 50, true, {}}, sprite(2, -500, 700, 20, 20, kRed)});
+  composeAll({raster::FillOp{0}, raster::SpriteOp{9, 1, 10, 10, 50, 50, true, {}},
+              sprite(2, -500, 700, 20, 20, kRed)});
   EXPECT_EQ(at(40, 40), kBlack);
 }
 

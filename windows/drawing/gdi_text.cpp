@@ -24,7 +24,7 @@ typename List::iterator findAndRaise(List& list, Matches matches) {
 
 GdiText::GdiText() : measuring_(CreateCompatibleDC(nullptr)) {}
 
-PixelRect GdiText::inkExtent(const FontChoice& choice, const std::string& text) {
+PixelRect GdiText::inkExtent(const raster::FontChoice& choice, const std::string& text) {
   const auto kept = findAndRaise(extents_, [&](const KeptExtent& entry) {
     return entry.choice == choice && entry.text == text;
   });
@@ -50,7 +50,7 @@ PixelRect GdiText::inkExtent(const FontChoice& choice, const std::string& text) 
   return extent;
 }
 
-void GdiText::paintText(const TextOp& op, const SceneFit& fit, const PixelRect& clip) {
+void GdiText::paintText(const raster::TextOp& op, const SceneFit& fit, const PixelRect& clip) {
   if (target_ == nullptr)
     return;
   const int height = std::max(1, static_cast<int>(std::lround(op.font.sizePx * fit.scale())));
@@ -69,7 +69,7 @@ void GdiText::paintText(const TextOp& op, const SceneFit& fit, const PixelRect& 
   GdiFlush();
 }
 
-HFONT GdiText::font(const FontChoice& choice, int pixelHeight) {
+HFONT GdiText::font(const raster::FontChoice& choice, int pixelHeight) {
   const auto kept = findAndRaise(fonts_, [&](const KeptFont& entry) {
     return entry.choice == choice && entry.pixelHeight == pixelHeight;
   });

@@ -21,23 +21,23 @@ class GdiText final : public TextPainter {
 
   // Where the text puts ink relative to its top-left corner, in scene pixels, padded for
   // antialiasing and for hinting at another scale.
-  PixelRect inkExtent(const FontChoice& font, const std::string& text);
+  PixelRect inkExtent(const raster::FontChoice& font, const std::string& text);
   // The surface later paintText calls draw into.
   void setTarget(HDC dc) { target_ = dc; }
-  void paintText(const TextOp& op, const SceneFit& fit, const PixelRect& clip) override;
+  void paintText(const raster::TextOp& op, const SceneFit& fit, const PixelRect& clip) override;
 
   static constexpr std::size_t kKept = 8;
 
  private:
-  HFONT font(const FontChoice& choice, int pixelHeight);
+  HFONT font(const raster::FontChoice& choice, int pixelHeight);
 
   struct KeptFont {
-    FontChoice choice;
+    raster::FontChoice choice;
     int pixelHeight = 0;
     UniqueFont font;
   };
   struct KeptExtent {
-    FontChoice choice;
+    raster::FontChoice choice;
     std::string text;
     PixelRect extent;
   };

@@ -29,7 +29,8 @@ std::unique_ptr<MonitorWindow> MonitorWindow::open(const wchar_t* windowClass, c
   MonitorWindow* self = made.get();
   made->composer_ = std::make_unique<SceneComposer>(
       made->target_,
-      [self, &sprites](const SpriteOp& op) { return sprites.scaled(op, self->scale()); }, text);
+      [self, &sprites](const raster::SpriteOp& op) { return sprites.scaled(op, self->scale()); },
+      text);
   made->window_.reset(CreateWindowExW(WS_EX_TOPMOST, windowClass, L"Skyfare", WS_POPUP | WS_VISIBLE,
                                       monitor.left, monitor.top, width, height, nullptr, nullptr,
                                       GetModuleHandleW(nullptr), windowData));
@@ -49,7 +50,7 @@ MonitorWindow::~MonitorWindow() {
     SelectObject(dc_.get(), previousBitmap_);
 }
 
-void MonitorWindow::present(const FrameOps& frame, const PixelRects& sceneDamage,
+void MonitorWindow::present(const raster::FrameOps& frame, const PixelRects& sceneDamage,
                             PresentationStatistics& statistics) {
   const SceneFit& fit = composer_->fit();
   PixelRects damage;

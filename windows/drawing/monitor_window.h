@@ -28,7 +28,7 @@ class MonitorWindow {
   HWND window() const { return window_.get(); }
   double scale() const { return composer_->fit().scale(); }
   // Composes the frame inside what changed (scene pixels) and copies that to the window.
-  void present(const FrameOps& frame, const PixelRects& sceneDamage,
+  void present(const raster::FrameOps& frame, const PixelRects& sceneDamage,
                PresentationStatistics& statistics);
   void repaint(PresentationStatistics& statistics);
   // The colour of a composed pixel, 0xRRGGBB, for tests.

@@ -89,7 +89,7 @@ void SpriteTable::addScale(double scale) {
     prepare(static_cast<SpriteHandle>(i + 1), sprites_[i], scale);
 }
 
-const BgraPicture* SpriteTable::scaled(const SpriteOp& op, double scale) const {
+const BgraPicture* SpriteTable::scaled(const raster::SpriteOp& op, double scale) const {
   const auto found = prepared_.find(Key(op.sprite, scale));
   if (found == prepared_.end() || found->second.isNull())
     return nullptr;

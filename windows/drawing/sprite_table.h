@@ -44,7 +44,7 @@ class SpriteTable {
   // A monitor at this scale: every picture is prepared for it, now and whenever loaded later.
   void addScale(double scale);
   // The op's picture at the scale, exactly its scaled size; null when it has none.
-  const BgraPicture* scaled(const SpriteOp& op, double scale) const;
+  const BgraPicture* scaled(const raster::SpriteOp& op, double scale) const;
 
  private:
   using Key = std::pair<SpriteHandle, double>;

@@ -143,16 +143,16 @@ std::int32_t Win32DrawingControl::GetSpriteX(SpriteHandle sprite) {
 }
 
 void Win32DrawingControl::FillScreen(SceneColour colour) {
-  frame_.emplace_back(std::in_place_type<FillOp>, FillOp{colour});
+  frame_.emplace_back(std::in_place_type<raster::FillOp>, raster::FillOp{colour});
 }
 
 void Win32DrawingControl::DrawSprite(SpriteHandle sprite) {
   const auto* s = sprites_.find(sprite);
   if (s == nullptr || s->picture.isNull())
     return;
-  frame_.emplace_back(std::in_place_type<SpriteOp>,
-                      SpriteOp{sprite, s->pictureVersion, s->x, s->y, s->picture.width,
-                               s->picture.height, s->picture.opaque, s->coverage});
+  frame_.emplace_back(std::in_place_type<raster::SpriteOp>,
+                      raster::SpriteOp{sprite, s->pictureVersion, s->x, s->y, s->picture.width,
+                                       s->picture.height, s->picture.opaque, s->coverage});
 }
 
 void Win32DrawingControl::SetFont(const std::string& fontName, int size, int charset, bool bold,
@@ -161,8 +161,8 @@ void Win32DrawingControl::SetFont(const std::string& fontName, int size, int cha
     font_.reset();
     return;
   }
-  font_ =
-      FontChoice{fontName, std::min(size, kLargestFontSizePx), charset, bold, italic, underline};
+  font_ = raster::FontChoice{fontName, std::min(size, kLargestFontSizePx), charset, bold, italic,
+                             underline};
 }
 
 void Win32DrawingControl::DrawText(const std::string& text, std::int32_t x, std::int32_t y,
@@ -173,14 +173,15 @@ void Win32DrawingControl::DrawText(const std::string& text, std::int32_t x, std:
   const PixelRect bounds =
       sceneClipped(std::int64_t{x} + ink.x, std::int64_t{y} + ink.y, ink.width, ink.height);
   if (!bounds.isEmpty())
-    frame_.emplace_back(std::in_place_type<TextOp>, TextOp{text, *font_, x, y, colour, bounds});
+    frame_.emplace_back(std::in_place_type<raster::TextOp>,
+                        raster::TextOp{text, *font_, x, y, colour, bounds});
 }
 
 void Win32DrawingControl::Flip() {
-  FrameOps next = std::move(frame_);
+  raster::FrameOps next = std::move(frame_);
   frame_.clear();
   ++statistics_.framesComposed;
-  const PixelRects damage = frameDamage(presented_, next);
+  const PixelRects damage = raster::frameDamage(presented_, next);
   presented_ = std::move(next);
   if (damage.empty())
     return;

@@ -95,9 +95,9 @@ class Win32DrawingControl final : public DrawingControl {
   bool displayOpen_ = false;
   SpriteTable sprites_;
   GdiText text_;
-  std::optional<FontChoice> font_;  // none while the size draws nothing
-  FrameOps frame_;
-  FrameOps presented_;
+  std::optional<raster::FontChoice> font_;  // none while the size draws nothing
+  raster::FrameOps frame_;
+  raster::FrameOps presented_;
   std::vector<std::unique_ptr<MonitorWindow>> windows_;
   FrameTicker ticker_;
   std::optional<POINT> lastPointer_;

@@ -30,14 +30,14 @@ class SpriteTableTest : public ::testing::Test {
   }
   std::uint32_t centreAt(SpriteHandle handle, double scale) {
     const SpriteTable::Sprite& sprite = *sprites_.find(handle);
-    const SpriteOp op{handle,
-                      sprite.pictureVersion,
-                      0,
-                      0,
-                      sprite.picture.width,
-                      sprite.picture.height,
-                      sprite.picture.opaque,
-                      {}};
+    const raster::SpriteOp op{handle,
+                              sprite.pictureVersion,
+                              0,
+                              0,
+                              sprite.picture.width,
+                              sprite.picture.height,
+                              sprite.picture.opaque,
+                              {}};
     const BgraPicture* scaled = sprites_.scaled(op, scale);
     if (scaled == nullptr)
       return 0;
