@@ -71,6 +71,10 @@ start_server() {
   local width=${size%x*} height=${size#*x}
   local screen=("-screen" 0 "$((width * monitors))x${height}x24" -nolisten tcp -noreset)
   if [[ -n ${SKYFARE_BENCH_DISPLAY:-} ]]; then
+    if DISPLAY=$SKYFARE_BENCH_DISPLAY xdpyinfo >/dev/null 2>&1; then
+      echo "peers: display $SKYFARE_BENCH_DISPLAY is already in use" >&2
+      exit 1
+    fi
     Xvfb "$SKYFARE_BENCH_DISPLAY" "${screen[@]}" >"$work/xvfb.log" 2>&1 &
     xvfb=$!
     export DISPLAY=$SKYFARE_BENCH_DISPLAY
