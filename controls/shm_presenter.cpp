@@ -12,11 +12,9 @@ namespace {
 
 constexpr int kBytesPerPixel = 4;
 // The segment's size as a share of the window's, and at most a fixed size: a frame's damage
-// usually fits in one go, an airliner's at 3840 × 2160 too (each extra wait is a round trip that
-// wakes both this process and the server), and on larger screens a few waits cost less than the
-// memory.
+// usually fits in one go, and on large screens a few waits cost less than the memory.
 constexpr int kWindowBytesPerSegmentByte = 16;
-constexpr std::size_t kLargestSegmentBytes = std::size_t{2} << 20;
+constexpr std::size_t kLargestSegmentBytes = std::size_t{1} << 20;
 
 template <typename Reply>
 using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
