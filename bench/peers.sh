@@ -11,6 +11,7 @@
 # when no programs are given). With no programs: Skyfare from the build, and pacman and noseguy run with -root (Debian's
 # xscreensaver-data-extra, installed when missing). A Skyfare command gets "/s"; to compare two
 # builds:  bench/peers.sh old=../base/build/bin/skyfare new=build/bin/skyfare
+# SKYFARE_BENCH_DISPLAY=:N runs every X server on display N instead of the first free one.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=10
@@ -60,12 +61,27 @@ start_server() {
     size=${size#2x}
   fi
   local width=${size%x*} height=${size#*x}
-  exec {fd}<> <(:)
-  Xvfb -displayfd "$fd" -screen 0 "$((width * monitors))x${height}x24" -nolisten tcp -noreset \
-    >"$work/xvfb.log" 2>&1 &
-  xvfb=$!
-  read -r -t 10 number <&"$fd"
-  export DISPLAY=:$number
+  local screen=("-screen" 0 "$((width * monitors))x${height}x24" -nolisten tcp -noreset)
+  if [[ -n ${SKYFARE_BENCH_DISPLAY:-} ]]; then
+    if DISPLAY=$SKYFARE_BENCH_DISPLAY xdpyinfo >/dev/null 2>&1; then
+      echo "peers: display $SKYFARE_BENCH_DISPLAY is already in use" >&2
+      exit 1
+    fi
+    Xvfb "$SKYFARE_BENCH_DISPLAY" "${screen[@]}" >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    export DISPLAY=$SKYFARE_BENCH_DISPLAY
+    local waited
+    for ((waited = 0; waited < 100; waited++)); do
+      xdpyinfo >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+  else
+    exec {fd}<> <(:)
+    Xvfb -displayfd "$fd" "${screen[@]}" >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    read -r -t 10 number <&"$fd"
+    export DISPLAY=:$number
+  fi
   if [[ $monitors == 2 ]]; then
     xrandr --setmonitor left "${width}/${width}x${height}/${height}+0+0" none >/dev/null
     xrandr --setmonitor right "${width}/${width}x${height}/${height}+${width}+0" screen >/dev/null
