@@ -4,20 +4,22 @@
 #include <QRegion>
 #include <QSize>
 
+#include "raster/scene_fit.h"
+
 namespace skyfare {
 
-// How the scene sits on a target of some size: scaled with its aspect kept, centred, the rest
-// left to black bars.
+// How the scene sits on a target of some size, in Qt's terms: the shared fit (scaled with its
+// aspect kept, centred, the rest left to black bars), so every front end places it alike.
 class SceneMapping {
  public:
   explicit SceneMapping(QSize target);
 
-  double scale() const { return scale_; }
+  double scale() const { return fit_.scale(); }
   QSize targetSize() const { return target_; }
   // The target pixels the scene covers.
   QRect content() const { return content_; }
   QPoint toTarget(int sceneX, int sceneY) const;
-  int scaledLength(int sceneLength) const;
+  int scaledLength(int sceneLength) const { return fit_.scaledLength(sceneLength); }
   // Every target pixel that anything drawn inside the scene rectangle can touch, cut to the
   // content: rounded outward with one pixel to spare for the rounding of sprite places.
   QRect toTarget(const QRect& sceneRect) const;
@@ -25,7 +27,7 @@ class SceneMapping {
 
  private:
   QSize target_;
-  double scale_ = 1.0;
+  SceneFit fit_;
   QRect content_;
 };
 

@@ -11,8 +11,6 @@ class SceneFit {
   SceneFit(int targetWidth, int targetHeight);
 
   double scale() const { return scale_; }
-  int targetWidth() const { return targetWidth_; }
-  int targetHeight() const { return targetHeight_; }
   // The target pixels the scene covers.
   PixelRect content() const { return content_; }
   int scaledLength(int sceneLength) const;

@@ -202,19 +202,6 @@ TEST(IncrementalRenderTest, PaintingInStretchesOfRowsGivesTheWholePicture) {
   }
 }
 
-TEST(IncrementalRenderTest, SceneIsFittedCentredWithItsAspectKept) {
-  struct Row {
-    QSize target;
-    QRect content;
-  };
-  for (const Row& row : {Row{{800, 600}, {0, 0, 800, 600}}, Row{{1920, 1080}, {240, 0, 1440, 1080}},
-                         Row{{1024, 768}, {0, 0, 1024, 768}}, Row{{800, 1000}, {0, 200, 800, 600}},
-                         Row{{1366, 768}, {171, 0, 1024, 768}}, Row{{0, 0}, {}}}) {
-    const SceneMapping mapping(row.target);
-    EXPECT_EQ(mapping.content(), row.content) << row.target.width() << "x" << row.target.height();
-  }
-}
-
 TEST(IncrementalRenderTest, BarsStayBlackWhateverTheSceneDraws) {
   testing::PictureFolder folder;
   ListRecorder recorder;

@@ -16,7 +16,7 @@ TEST(SceneFitTest, KeepsTheAspectCentredWithBars) {
   for (const Row& row :
        {Row{1920, 1080, {240, 0, 1440, 1080}, 2}, Row{800, 600, {0, 0, 800, 600}, 0},
         Row{1280, 1024, {0, 32, 1280, 960}, 2}, Row{3840, 2160, {480, 0, 2880, 2160}, 2},
-        Row{1366, 768, {171, 0, 1024, 768}, 2}}) {
+        Row{1366, 768, {171, 0, 1024, 768}, 2}, Row{800, 1000, {0, 200, 800, 600}, 2}}) {
     const SceneFit fit(row.width, row.height);
     EXPECT_EQ(fit.content(), row.content) << row.width << " x " << row.height;
     EXPECT_EQ(fit.bars().size(), row.bars) << row.width << " x " << row.height;
