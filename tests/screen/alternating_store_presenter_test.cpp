@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTest>
-#include <random>
 
 #include "screen/presenter_choice.h"
+#include "tests/screen/noise_picture.h"
 
 namespace skyfare {
 namespace {
@@ -15,15 +15,7 @@ namespace {
 constexpr int kWatchdogMs = 10'000;
 constexpr QSize kWindowSize(320, 240);
 
-QImage noisePicture(QSize size, unsigned seed) {
-  QImage picture(size, QImage::Format_RGB32);
-  std::mt19937 random(seed);
-  for (int y = 0; y < size.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-    for (int x = 0; x < size.width(); ++x) line[x] = 0xFF000000U | (random() & 0xFFFFFFU);
-  }
-  return picture;
-}
+using testing::noisePicture;
 
 WindowPresenter::PaintPart paintFrom(const QImage& picture) {
   return [&picture](QPainter& painter, const QRegion&) { painter.drawImage(0, 0, picture); };

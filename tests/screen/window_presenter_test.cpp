@@ -8,12 +8,12 @@
 #include <QTest>
 #include <cstdlib>
 #include <optional>
-#include <random>
 #include <string>
 
 #include "screen/backing_store_presenter.h"
 #include "screen/presenter_choice.h"
 #include "screen/shm_presenter.h"
+#include "tests/screen/noise_picture.h"
 
 namespace skyfare {
 namespace {
@@ -21,15 +21,7 @@ namespace {
 constexpr int kWatchdogMs = 10'000;
 constexpr QSize kWindowSize(640, 480);
 
-QImage noisePicture(QSize size, unsigned seed) {
-  QImage picture(size, QImage::Format_RGB32);
-  std::mt19937 random(seed);
-  for (int y = 0; y < size.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-    for (int x = 0; x < size.width(); ++x) line[x] = 0xFF000000U | (random() & 0xFFFFFFU);
-  }
-  return picture;
-}
+using testing::noisePicture;
 
 // Sets an environment variable for its life and puts back what was there.
 class ScopedVariable {
