@@ -48,7 +48,6 @@ class LayerSurface {
   LayerSurface& operator=(const LayerSurface&) = delete;
 
   const WaylandOutput& output() const { return output_; }
-  wl_surface* surface() const { return surface_; }
 
   // The presented list changed in this part of the scene.
   void present(const QRegion& sceneDamage);

@@ -42,7 +42,6 @@ class WaylandConnection {
   WaylandConnection(const WaylandConnection&) = delete;
   WaylandConnection& operator=(const WaylandConnection&) = delete;
 
-  wl_display* display() const { return display_.get(); }
   wl_compositor* compositor() const { return compositor_; }
   std::uint32_t compositorVersion() const { return compositorVersion_; }
   wl_registry* registry() const { return registry_; }
