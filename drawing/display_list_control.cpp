@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "drawing/frame_damage.h"
 #include "raster/scene_clip.h"
 
 namespace skyfare {
@@ -90,10 +91,11 @@ void DisplayListControl::DrawText(const std::string& text, std::int32_t x, std::
     frame_.push_back(std::move(op));
 }
 
-DisplayList DisplayListControl::takeFrame() {
-  DisplayList frame = std::move(frame_);
+QRegion DisplayListControl::presentComposedFrame() {
+  const QRegion damage = frameDamage(presented_, frame_);
+  presented_ = std::move(frame_);
   frame_.clear();
-  return frame;
+  return damage;
 }
 
 void DisplayListControl::letGoOfPicturesNoLongerDrawn(const DisplayList& presented) {

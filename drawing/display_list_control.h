@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QRegion>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -42,8 +43,11 @@ class DisplayListControl : public DrawingControl {
                 SceneColour colour) override;
 
  protected:
-  // The frame composed since the last call, leaving an empty one.
-  DisplayList takeFrame();
+  // Makes the frame composed since the last call the presented one, and starts an empty one.
+  // Returns the scene region in which it differs from the frame presented before.
+  QRegion presentComposedFrame();
+  // The frame presented last; the reference stays valid for the component's life.
+  const DisplayList& presented() const { return presented_; }
   // For the component's renderers.
   const std::shared_ptr<ScaledPictures>& scaledPictures() const { return scaledPictures_; }
   // Lets go of the unpacked copies of scaled pictures that the presented frame does not draw,
@@ -56,6 +60,7 @@ class DisplayListControl : public DrawingControl {
   std::optional<QFont> font_;  // none while the size draws nothing
   TextMeasure textMeasure_;
   DisplayList frame_;
+  DisplayList presented_;
   // The pictures (sprite, version) the presented frame draws, and the frame before it.
   std::vector<std::pair<SpriteHandle, std::uint64_t>> drawnNow_;
   std::vector<std::pair<SpriteHandle, std::uint64_t>> drawnBefore_;

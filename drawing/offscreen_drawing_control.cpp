@@ -2,8 +2,6 @@
 
 #include <QPainter>
 
-#include "drawing/frame_damage.h"
-
 namespace skyfare {
 
 OffscreenDrawingControl::OffscreenDrawingControl()
@@ -18,13 +16,11 @@ bool OffscreenDrawingControl::InitDisplay(int, int, int, std::string_view) {
 }
 
 void OffscreenDrawingControl::Flip() {
-  DisplayList next = takeFrame();
-  lastDamage_ = frameDamage(presented_, next);
-  presented_ = std::move(next);
+  lastDamage_ = presentComposedFrame();
   if (lastDamage_.isEmpty())
     return;
   QPainter painter(&frame_);
-  renderer_.render(painter, presented_, renderer_.mapping().toTarget(lastDamage_));
+  renderer_.render(painter, presented(), renderer_.mapping().toTarget(lastDamage_));
 }
 
 void OffscreenDrawingControl::raiseFrame() {

@@ -31,7 +31,6 @@ class OffscreenDrawingControl final : public DisplayListControl {
   DrawingEvents* sink_ = nullptr;
   bool displayOpen_ = false;
   SceneRenderer renderer_;
-  DisplayList presented_;
   QImage frame_;
   QRegion lastDamage_;
 };

@@ -5,7 +5,6 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "drawing/frame_damage.h"
 #include "screen/screen_window.h"
 
 namespace skyfare {
@@ -30,8 +29,8 @@ bool QtDrawingControl::InitDisplay(int, int, int, std::string_view) {
   sinceInit_.start();
   if (placement_) {
     SceneWindowEvents& events = *this;
-    auto window = std::make_unique<HostedWindow>(placement_->host, placement_->hostSize, presented_,
-                                                 events, scaledPictures());
+    auto window = std::make_unique<HostedWindow>(placement_->host, placement_->hostSize,
+                                                 presented(), events, scaledPictures());
     hostedWindow_ = window.get();
     windows_.push_back(std::move(window));
   } else {
@@ -43,17 +42,15 @@ bool QtDrawingControl::InitDisplay(int, int, int, std::string_view) {
 }
 
 void QtDrawingControl::Flip() {
-  DisplayList next = takeFrame();
   ++statistics_.framesComposed;
-  const QRegion damage = frameDamage(presented_, next);
-  presented_ = std::move(next);
+  const QRegion damage = presentComposedFrame();
   if (damage.isEmpty())
     return;
   bool flushed = false;
   for (const auto& window : windows_) flushed = window->present(damage) || flushed;
   if (flushed)
     ++statistics_.framesPresented;
-  letGoOfPicturesNoLongerDrawn(presented_);
+  letGoOfPicturesNoLongerDrawn(presented());
 }
 
 void QtDrawingControl::followHostSize(QSize hostSize) {
@@ -73,7 +70,7 @@ void QtDrawingControl::openScreenWindows() {
 
 void QtDrawingControl::addWindow(QScreen* screen) {
   SceneWindowEvents& events = *this;
-  windows_.push_back(std::make_unique<ScreenWindow>(screen, presented_, events, scaledPictures()));
+  windows_.push_back(std::make_unique<ScreenWindow>(screen, presented(), events, scaledPictures()));
 }
 
 void QtDrawingControl::removeWindow(QScreen* screen) {

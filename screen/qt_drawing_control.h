@@ -70,7 +70,6 @@ class QtDrawingControl final : public DisplayListControl, private SceneWindowEve
   QObject context_;
   DrawingEvents* sink_ = nullptr;
   bool displayOpen_ = false;
-  DisplayList presented_;
   std::vector<std::unique_ptr<SceneWindow>> windows_;
   HostedWindow* hostedWindow_ = nullptr;  // one of windows_ when placed in a host
   FramePacer pacer_;

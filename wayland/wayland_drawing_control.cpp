@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "drawing/frame_damage.h"
-
 namespace skyfare {
 
 WaylandDrawingControl::WaylandDrawingControl(WaylandConnection& connection,
@@ -41,17 +39,15 @@ bool WaylandDrawingControl::InitDisplay(int, int, int, std::string_view) {
 }
 
 void WaylandDrawingControl::Flip() {
-  DisplayList next = takeFrame();
   ++statistics_.framesComposed;
-  const QRegion damage = frameDamage(presented_, next);
-  presented_ = std::move(next);
+  const QRegion damage = presentComposedFrame();
   if (damage.isEmpty())
     return;
   const std::int64_t flushesBefore = statistics_.flushes;
   for (const auto& surface : surfaces_) surface->present(damage);
   if (statistics_.flushes > flushesBefore)
     ++statistics_.framesPresented;
-  letGoOfPicturesNoLongerDrawn(presented_);
+  letGoOfPicturesNoLongerDrawn(presented());
 }
 
 void WaylandDrawingControl::outputAdded(WaylandOutput& output) {
@@ -72,7 +68,7 @@ void WaylandDrawingControl::outputChanged(WaylandOutput& output) {
     return;
   }
   SceneWindowEvents& events = *this;
-  surfaces_.push_back(std::make_unique<LayerSurface>(connection_, output, placement_, presented_,
+  surfaces_.push_back(std::make_unique<LayerSurface>(connection_, output, placement_, presented(),
                                                      scaledPictures(), events));
 }
 

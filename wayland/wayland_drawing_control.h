@@ -61,7 +61,6 @@ class WaylandDrawingControl final : public DisplayListControl,
   std::function<void()> connectionLost_;
   DrawingEvents* sink_ = nullptr;
   bool displayOpen_ = false;
-  DisplayList presented_;
   WaylandInput input_;
   std::vector<std::unique_ptr<LayerSurface>> surfaces_;
   FramePacer pacer_;

@@ -10,7 +10,10 @@ class ListRecorder final : public DisplayListControl {
   void setEventSink(DrawingEvents*) override {}
   void setVisible(bool) override {}
   bool InitDisplay(int, int, int, std::string_view) override { return true; }
-  void Flip() override { flipped = takeFrame(); }
+  void Flip() override {
+    presentComposedFrame();
+    flipped = presented();
+  }
 
   DisplayList flipped;
 };
