@@ -41,7 +41,7 @@ shows_and_ends() {
   press_key a
   # Two seconds leave room for a sanitizer build on a busy machine; the faults were far longer.
   wait_for 2 gone "$saver_pid" || fail "a key did not end the saver within two seconds"
-  [[ $(saver_exit) == 0 ]] || fail "exit code after a key"
+  saver_exited_zero || fail "exit code $saver_status after a key"
 }
 
 echo "a FIFO as background, logo, aircraft picture and sound: refused at once, the rest runs"
@@ -83,7 +83,7 @@ grep -qx 'SetReg=2' "$ini" || fail "first-run defaults not written"
 [[ ! -e $ini.lock ]] || fail "the dead lock is still there"
 kill -HUP "$saver_pid"
 wait_for 2 gone "$saver_pid" || fail "SIGHUP did not end the saver"
-[[ $(saver_exit) == 0 ]] || fail "SIGHUP did not end the saver as a close of the window does"
+saver_exited_zero || fail "SIGHUP did not end the saver as a close of the window does (exit code $saver_status)"
 
 echo "an empty instance lock left by a saver that died: the next saver still runs"
 : >"$XDG_RUNTIME_DIR/skyfare-saver.lock"
@@ -91,7 +91,7 @@ start_saver /s
 wait_for 5 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "the saver yielded to a dead one"
 kill -TERM "$saver_pid"
 wait_for 2 gone "$saver_pid" || fail "SIGTERM did not end the saver"
-saver_exit >/dev/null
+wait_saver
 
 echo "a writer that holds the lock: SIGTERM still ends the waiting load step at once"
 rm -f "$ini" "$ini.lock"
@@ -183,7 +183,7 @@ peak_of_run() {
   peak=$(peak_rss_kib "$saver_pid")
   kill -TERM "$saver_pid"
   wait_for 2 gone "$saver_pid" || fail "SIGTERM did not end the saver"
-  saver_exit >/dev/null
+  wait_saver
   echo "$peak"
 }
 store "$data/city lights.bmp" "$data/SF-Logo.bmp"

@@ -92,20 +92,19 @@ start_saver() {
   saver_pid=$!
 }
 
-# The exit code of the saver, once it has ended and this shell has reaped it (as gone tells).
-saver_exit() {
-  local code=0
-  wait "$saver_pid" || code=$?
-  saver_pid=
-  echo "$code"
-}
-
 # Waits for the saver to end and keeps its exit status in saver_status (128 + N when signal N
-# ended it); unlike saver_exit, also for one not yet reaped.
+# ended it). It waits in this shell: a zombie counts as gone before this shell has reaped it, and
+# a subshell cannot wait for its parent's child, so "$(wait ...)" would then report a failure.
 wait_saver() {
   saver_status=0
   wait "$saver_pid" || saver_status=$?
   saver_pid=
+}
+
+# saver_exited_zero: waits for the saver as wait_saver does; true when it ended with exit 0.
+saver_exited_zero() {
+  wait_saver
+  ((saver_status == 0))
 }
 
 # The visible windows of a process, one "WIDTHxHEIGHT+X+Y" line each.

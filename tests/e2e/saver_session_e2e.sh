@@ -16,7 +16,7 @@ wait_for 10 painted || fail "the saver painted nothing"
 echo "a key ends it at once with exit 0"
 press_key a
 wait_for 1 gone "$saver_pid" || fail "a key did not end the saver within a second"
-[[ $(saver_exit) == 0 ]] || fail "exit code after a key"
+saver_exited_zero || fail "exit code $saver_status after a key"
 
 echo "a click ends it"
 start_saver /s
@@ -24,7 +24,7 @@ wait_for 10 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window"
 wait_for 10 painted || fail "the saver painted nothing"
 xdotool click 1
 wait_for 2 gone "$saver_pid" || fail "a click did not end the saver"
-[[ $(saver_exit) == 0 ]] || fail "exit code after a click"
+saver_exited_zero || fail "exit code $saver_status after a click"
 
 echo "with MouseSens 4, three movements do not end it and the fourth does"
 xdotool mousemove 10 10
@@ -41,13 +41,13 @@ done
 ! wait_for 1 gone "$saver_pid" || fail "three movements ended the saver"
 xdotool mousemove 400 250
 wait_for 2 gone "$saver_pid" || fail "the fourth movement did not end the saver"
-[[ $(saver_exit) == 0 ]] || fail "exit code after movements"
+saver_exited_zero || fail "exit code $saver_status after movements"
 
 echo "SIGTERM closes it like a close of the window"
 start_saver /s
 wait_for 10 has_window_of_size "$saver_pid" "1024x768+0+0" || fail "no window"
 kill -TERM "$saver_pid"
 wait_for 2 gone "$saver_pid" || fail "SIGTERM did not end the saver"
-[[ $(saver_exit) == 0 ]] || fail "exit code after SIGTERM"
+saver_exited_zero || fail "exit code $saver_status after SIGTERM"
 
 echo "passed"

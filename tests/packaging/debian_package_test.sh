@@ -87,7 +87,7 @@ grep -qxF "BMPFileName=$root/usr/share/skyfare/city lights.bmp" "$ini" ||
   fail "the default picture is not the package's: $(grep BMPFileName "$ini")"
 press_key a
 wait_for 2 gone "$saver_pid" || fail "a key did not end the saver"
-[[ $(saver_exit) == 0 ]] || fail "exit code after a key"
+saver_exited_zero || fail "exit code $saver_status after a key"
 
 echo "the extracted host entry point, through the link XScreenSaver runs, draws in a host window"
 SKYFARE_HACK=$root/usr/libexec/xscreensaver/skyfare

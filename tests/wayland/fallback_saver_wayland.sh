@@ -38,13 +38,13 @@ echo "a key ends it with exit 0"
 alive "$saver_pid" || wl_fail "the saver ended early"
 key a
 wait_for 2 gone "$saver_pid" || wl_fail "a key did not end the saver within two seconds"
-[[ $(saver_exit) == 0 ]] || wl_fail "exit code after a key"
+saver_exited_zero || wl_fail "exit code $saver_status after a key"
 
 echo "a click ends it"
 start_painted_saver
 click
 wait_for 2 gone "$saver_pid" || wl_fail "a click did not end the saver"
-[[ $(saver_exit) == 0 ]] || wl_fail "exit code after a click"
+saver_exited_zero || wl_fail "exit code $saver_status after a click"
 
 echo "with MouseSens 4, three movements do not end it and the fourth does"
 start_painted_saver
@@ -55,12 +55,12 @@ done
 ! wait_for 1 gone "$saver_pid" || wl_fail "three movements ended the saver"
 move 20 0
 wait_for 2 gone "$saver_pid" || wl_fail "the fourth movement did not end the saver"
-[[ $(saver_exit) == 0 ]] || wl_fail "exit code after movements"
+saver_exited_zero || wl_fail "exit code $saver_status after movements"
 move_to 100 540
 
 echo "SIGTERM ends it"
 start_painted_saver
 kill -TERM "$saver_pid"
 wait_for 2 gone "$saver_pid" || wl_fail "SIGTERM did not end the saver"
-[[ $(saver_exit) == 0 ]] || wl_fail "exit code after SIGTERM"
+saver_exited_zero || wl_fail "exit code $saver_status after SIGTERM"
 echo "passed"

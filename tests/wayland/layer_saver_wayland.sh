@@ -22,7 +22,7 @@ start_layer_saver() {
 # ends_with_zero WHAT MILLISECONDS: the saver ends within the time from the call, with exit 0.
 ends_with_zero() {
   wait_gone_ms "$saver_pid" "$2" || wl_fail "$1 did not end the saver within $2 ms"
-  [[ $(saver_exit) == 0 ]] || wl_fail "exit code after $1: $(tail -n 3 "$work/saver.err")"
+  saver_exited_zero || wl_fail "exit code $saver_status after $1: $(tail -n 3 "$work/saver.err")"
 }
 
 echo "the whole scene on both outputs, above a full-screen window, and no pointer over it"

@@ -49,7 +49,7 @@ alive "$saver_pid" || fail "the first saver ended"
 echo "a key ends it at once with exit 0"
 press_key a
 wait_for 2 gone "$saver_pid" || fail "a key did not end the saver within two seconds"
-[[ $(saver_exit) == 0 ]] || fail "exit code after a key"
+saver_exited_zero || fail "exit code $saver_status after a key"
 
 echo "a click ends it"
 start_scr /s
@@ -57,7 +57,7 @@ wait_for 30 full_screen || fail "no window"
 wait_for 20 painted || fail "the saver painted nothing"
 xdotool click 1
 wait_for 2 gone "$saver_pid" || fail "a click did not end the saver"
-[[ $(saver_exit) == 0 ]] || fail "exit code after a click"
+saver_exited_zero || fail "exit code $saver_status after a click"
 
 echo "with MouseSens 4, the window's first motion and three movements do not end it; the fourth does"
 xdotool mousemove 10 10
@@ -71,5 +71,5 @@ done
 ! wait_for 1 gone "$saver_pid" || fail "three movements ended the saver"
 xdotool mousemove 400 250
 wait_for 2 gone "$saver_pid" || fail "the fourth movement did not end the saver"
-[[ $(saver_exit) == 0 ]] || fail "exit code after movements"
+saver_exited_zero || fail "exit code $saver_status after movements"
 echo "passed"

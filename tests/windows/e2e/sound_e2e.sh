@@ -18,7 +18,7 @@ wait_for 30 full_screen || fail "no full-screen window"
 wait_for 20 painted || fail "the saver painted nothing"
 press_key a
 wait_for 5 gone "$saver_pid" || fail "a key did not end the saver"
-saver_exit >/dev/null
+wait_saver
 wine reg add "$settings_key\\Startup" /v Volume /d -1000 /f >/dev/null 2>&1 </dev/null
 rm -f "$capture"
 
