@@ -110,9 +110,8 @@ void SdlAudioDevice::detachSource() {
     SDL_UnlockAudioDevice(opening_->deviceId);
 }
 
-SdlAudioDevice::Pause::Pause(const SdlAudioDevice& device) : deviceId_(0) {
-  const std::scoped_lock lock(device.opening_->mutex);
-  deviceId_ = device.opening_->deviceId;
+SdlAudioDevice::Pause::Pause(const SdlAudioDevice& device)
+    : openingLock_(device.opening_->mutex), deviceId_(device.opening_->deviceId) {
   if (deviceId_ != 0)
     SDL_LockAudioDevice(deviceId_);
 }

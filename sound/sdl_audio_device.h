@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <span>
 
 #include "sound/sdl_alsa_quiet.h"
@@ -20,7 +21,8 @@ inline constexpr int kMixBufferFrames = 1024;
 class AudioSource {
  public:
   virtual ~AudioSource() = default;
-  virtual void fill(std::span<std::int16_t> samples) = 0;
+  // Fills the samples; false when nothing is left to play after them.
+  virtual bool fill(std::span<std::int16_t> samples) = 0;
 };
 
 // Opens SDL's audio subsystem and a device for the life of the object, playing what its source
@@ -43,7 +45,7 @@ class SdlAudioDevice {
   bool hasFailed() const;
 
   // Keeps the audio thread out of the source while it lives, so the source may change what
-  // it plays.
+  // it plays; a device still opening starts playing only after it.
   class Pause {
    public:
     explicit Pause(const SdlAudioDevice& device);
@@ -52,6 +54,7 @@ class SdlAudioDevice {
     Pause& operator=(const Pause&) = delete;
 
    private:
+    std::unique_lock<std::mutex> openingLock_;
     std::uint32_t deviceId_;
   };
 

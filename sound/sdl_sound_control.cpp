@@ -89,7 +89,8 @@ std::optional<std::vector<std::int16_t>> deviceSamples(const std::vector<unsigne
 
 }  // namespace
 
-SdlSoundControl::SdlSoundControl() = default;
+SdlSoundControl::SdlSoundControl(std::chrono::milliseconds quietBeforeCloseMs)
+    : device_(*this, quietBeforeCloseMs) {}
 
 SdlSoundControl::~SdlSoundControl() {
   // The device outlives the sounds it plays from, so it must stop reading them first.
@@ -102,7 +103,7 @@ SoundHandle SdlSoundControl::LoadWave(const std::string& fileName) {
   auto sound = std::make_unique<Sound>();
   sound->fileName = fileName;
   // Without a device every sound plays nothing, which the device has said once already.
-  if (!device_.isOpen(kDeviceWaitMs) && device_.hasFailed()) {
+  if (!device_.canPlay(kDeviceWaitMs) && device_.hasFailed()) {
     sounds_.emplace(++lastHandle_, std::move(sound));
     return lastHandle_;
   }
@@ -119,7 +120,7 @@ SoundHandle SdlSoundControl::LoadWave(const std::string& fileName) {
   }
   if (!problem.empty())
     std::cerr << "skyfare: cannot read sound file " << fileName << ": " << problem << '\n';
-  else if (device_.isOpen())
+  else if (device_.canPlay())
     decode(*sound);
   sounds_.emplace(++lastHandle_, std::move(sound));
   return lastHandle_;
@@ -139,11 +140,11 @@ void SdlSoundControl::decode(Sound& sound) {
 
 void SdlSoundControl::PlaySound(SoundHandle sound, int, int) {
   Sound* found = find(sound);
-  if (found != nullptr && !found->wave.empty() && device_.isOpen())
+  if (found != nullptr && !found->wave.empty() && device_.canPlay())
     decode(*found);
   if (found == nullptr || !found->decoded)
     return;
-  const SdlAudioDevice::Pause pause(device_);
+  const QuietClosingAudioDevice::Pause pause(device_, QuietClosingAudioDevice::Sound::MayStart);
   // A sound that is playing goes on; it does not start again.
   if (std::none_of(playing_.begin(), playing_.end(),
                    [found](const Playing& p) { return p.sound == found; }))
@@ -166,16 +167,16 @@ void SdlSoundControl::ReleaseSound(SoundHandle sound) {
 }
 
 void SdlSoundControl::StopAll() {
-  const SdlAudioDevice::Pause pause(device_);
+  const QuietClosingAudioDevice::Pause pause(device_, QuietClosingAudioDevice::Sound::Stays);
   playing_.clear();
 }
 
 void SdlSoundControl::stop(const Sound& sound) {
-  const SdlAudioDevice::Pause pause(device_);
+  const QuietClosingAudioDevice::Pause pause(device_, QuietClosingAudioDevice::Sound::Stays);
   std::erase_if(playing_, [&sound](const Playing& p) { return p.sound == &sound; });
 }
 
-void SdlSoundControl::fill(std::span<std::int16_t> samples) {
+bool SdlSoundControl::fill(std::span<std::int16_t> samples) {
   std::fill(samples.begin(), samples.end(), std::int16_t{0});
   for (Playing& play : playing_) {
     const std::vector<std::int16_t>& from = play.sound->samples;
@@ -188,6 +189,7 @@ void SdlSoundControl::fill(std::span<std::int16_t> samples) {
     play.nextSample += count;
   }
   std::erase_if(playing_, [](const Playing& p) { return p.nextSample >= p.sound->samples.size(); });
+  return !playing_.empty();
 }
 
 SdlSoundControl::Sound* SdlSoundControl::find(SoundHandle sound) {

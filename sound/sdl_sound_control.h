@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -8,9 +9,13 @@
 #include <vector>
 
 #include "core/controls/sound_control.h"
-#include "sound/sdl_audio_device.h"
+#include "sound/quiet_closing_audio_device.h"
 
 namespace skyfare {
+
+// Long enough that a sound asked for again and again, as the jet's is while it passes, keeps
+// one device; short enough that the silence after it costs next to nothing.
+inline constexpr std::chrono::milliseconds kSoundQuietBeforeCloseMs{2000};
 
 // The sound component over SDL's audio device. Loaded sounds are kept in the device's format
 // and mixed on its thread, each with a gain that follows SetVolume exactly, also while it
@@ -18,10 +23,11 @@ namespace skyfare {
 // that cannot be read, LoadWave still gives a handle; that sound plays nothing and the problem
 // is told once on standard error. A sound file is read only when it is a regular wave file of
 // sane size, rate and length. A device that opens late gets the sounds loaded before it,
-// decoded when they are first played.
+// decoded when they are first played. The device is closed while nothing has played for the
+// quiet time, and opens again for the next sound.
 class SdlSoundControl final : public SoundControl, private AudioSource {
  public:
-  SdlSoundControl();
+  explicit SdlSoundControl(std::chrono::milliseconds quietBeforeCloseMs = kSoundQuietBeforeCloseMs);
   ~SdlSoundControl() override;
   SdlSoundControl(const SdlSoundControl&) = delete;
   SdlSoundControl& operator=(const SdlSoundControl&) = delete;
@@ -49,7 +55,7 @@ class SdlSoundControl final : public SoundControl, private AudioSource {
     std::size_t nextSample;
   };
 
-  void fill(std::span<std::int16_t> samples) override;
+  bool fill(std::span<std::int16_t> samples) override;
   void decode(Sound& sound);
   Sound* find(SoundHandle sound);
   void stop(const Sound& sound);
@@ -58,7 +64,7 @@ class SdlSoundControl final : public SoundControl, private AudioSource {
   SoundHandle lastHandle_ = 0;
   std::vector<Playing> playing_;  // changed only while the device is paused
   // Declared last, so that it opens with everything it plays from in place.
-  SdlAudioDevice device_{*this};
+  QuietClosingAudioDevice device_;
 };
 
 }  // namespace skyfare

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -327,8 +328,9 @@ void waitUntil(const std::function<bool()>& condition, const char* what) {
 }
 
 class SilentSource final : public AudioSource {
-  void fill(std::span<std::int16_t> samples) override {
+  bool fill(std::span<std::int16_t> samples) override {
     std::fill(samples.begin(), samples.end(), std::int16_t{0});
+    return false;
   }
 };
 
@@ -359,6 +361,40 @@ TEST(SdlSoundControlWithDeafServer, EndsAtOnceAndLeavesTheOpeningBehindUntilTheS
   const SdlAudioDevice device(source);
   EXPECT_TRUE(device.isOpen(std::chrono::seconds(20)));
   EXPECT_FALSE(SdlAudioDevice::openingLeftBehind());
+}
+
+// The threads SDL runs for open audio devices, which it names after them.
+int audioDeviceThreads() {
+  int count = 0;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream comm(task.path() / "comm");
+    std::string name;
+    std::getline(comm, name);
+    count += name.starts_with("SDLAudio") ? 1 : 0;
+  }
+  return count;
+}
+
+// Silence must not keep a device, and with it the sound server, awake; the next sound gets a
+// new device and is heard whole from its first sample. The disk driver starts its file afresh
+// for each device, so the capture then holds the new device's output alone.
+TEST_F(SdlSoundControlTest, QuietClosesTheDeviceAndTheNextSoundOpensOneAndIsHeardWhole) {
+  sound_ = std::make_unique<SdlSoundControl>(std::chrono::milliseconds(300));
+  const SoundHandle tone = sound_->LoadWave(shortTone_);
+  sound_->PlaySound(tone, -1, -1);
+  capture_.waitUntil([](const auto& s) { return endedBursts(s) == 1; });
+  waitUntil([] { return audioDeviceThreads() == 0; }, "the quiet did not close the device");
+
+  sound_->PlaySound(tone, -1, -1);
+  waitUntil([] { return audioDeviceThreads() == 1; }, "the sound opened no device");
+  capture_.waitUntil([](const auto& s) { return endedBursts(s) == 1; });
+  const auto samples = capture_.left();
+  const auto found = bursts(samples);
+  ASSERT_EQ(found.size(), 1U);
+  EXPECT_LT(found[0].begin, 40U);
+  EXPECT_NEAR(static_cast<double>(found[0].length()), kShortToneFrames, 40.0);
+  EXPECT_NEAR(rms(samples, found[0].begin + 200, found[0].begin + 200 + kWindowFrames * 5),
+              32767.0 * kToneAmplitude / std::sqrt(2.0), 50.0);
 }
 
 TEST(SdlSoundControlSignals, TerminateStillEndsTheProcess) {

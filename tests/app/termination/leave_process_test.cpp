@@ -20,8 +20,9 @@ namespace {
 constexpr int kExitCode = 7;
 
 class SilentSource final : public AudioSource {
-  void fill(std::span<std::int16_t> samples) override {
+  bool fill(std::span<std::int16_t> samples) override {
     std::fill(samples.begin(), samples.end(), std::int16_t{0});
+    return false;
   }
 };
 
