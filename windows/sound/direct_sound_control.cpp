@@ -12,6 +12,9 @@ namespace {
 
 // How long loading a sound waits for a device still opening; a later play takes it then.
 constexpr std::chrono::milliseconds kDeviceWaitMs{250};
+// How often an open device is checked for sounds that still play, or wait for it.
+constexpr std::chrono::milliseconds kCheckEveryMs{250};
+constexpr UINT_PTR kCheckTimerId = 1;
 
 HWND makeMessageWindow() {
   return CreateWindowExW(0, L"STATIC", L"Skyfare sound", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
@@ -24,9 +27,17 @@ void sayCannotRead(const std::string& fileName, const std::string& problem) {
 
 }  // namespace
 
-DirectSoundControl::DirectSoundControl(HWND window)
-    : ownWindow_(window == nullptr ? makeMessageWindow() : nullptr),
-      device_(window == nullptr ? ownWindow_.get() : window) {}
+DirectSoundControl::DirectSoundControl(HWND window, std::chrono::milliseconds quietBeforeReleaseMs)
+    : ownWindow_(makeMessageWindow()),
+      soundWindow_(window == nullptr ? ownWindow_.get() : window),
+      quietBeforeReleaseMs_(quietBeforeReleaseMs),
+      device_(std::in_place, soundWindow_) {
+  if (ownWindow_) {
+    SetWindowLongPtrW(ownWindow_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetTimer(ownWindow_.get(), kCheckTimerId, static_cast<UINT>(kCheckEveryMs.count()),
+             &onCheckTimer);
+  }
+}
 
 DirectSoundControl::~DirectSoundControl() = default;
 
@@ -35,9 +46,9 @@ void DirectSoundControl::setVisible(bool) {}
 SoundHandle DirectSoundControl::LoadWave(const std::string& fileName) {
   auto sound = std::make_unique<Sound>();
   sound->fileName = fileName;
-  IDirectSound8* device = device_.device(kDeviceWaitMs);
+  IDirectSound8* device = device_ ? device_->device(kDeviceWaitMs) : nullptr;
   // Without a device every sound plays nothing, which the device has said once already.
-  if (device != nullptr || !device_.hasFailed()) {
+  if (!device_ || !device_->hasFailed()) {
     std::string problem;
     sound->wave = readWaveSamples(fileName, problem);
     if (!sound->wave)
@@ -50,8 +61,7 @@ SoundHandle DirectSoundControl::LoadWave(const std::string& fileName) {
 }
 
 void DirectSoundControl::createBuffer(Sound& sound, IDirectSound8& device) {
-  const WaveSamples wave = std::move(*sound.wave);
-  sound.wave.reset();
+  const WaveSamples& wave = *sound.wave;
   WAVEFORMATEX format = wave.format;
   DSBUFFERDESC description{};
   description.dwSize = sizeof description;
@@ -74,6 +84,7 @@ void DirectSoundControl::createBuffer(Sound& sound, IDirectSound8& device) {
     sayCannotRead(sound.fileName, std::string("DirectSound cannot play it (") + code + ")");
     if (first != nullptr)
       buffer->Unlock(first, firstBytes, second, secondBytes);
+    sound.wave.reset();  // said once: the sound plays nothing from now on
     return;
   }
   std::memcpy(first, wave.bytes.data(), wave.bytes.size());
@@ -84,20 +95,34 @@ void DirectSoundControl::createBuffer(Sound& sound, IDirectSound8& device) {
 
 void DirectSoundControl::PlaySound(SoundHandle sound, int, int) {
   Sound* found = find(sound);
-  if (found == nullptr)
+  if (found == nullptr || (!found->wave && !found->buffer))
     return;
-  if (found->wave) {
-    if (IDirectSound8* device = device_.device())
-      createBuffer(*found, *device);
+  if (!device_) {
+    device_.emplace(soundWindow_);
+    quietMs_ = std::chrono::milliseconds(0);
+    if (ownWindow_)
+      SetTimer(ownWindow_.get(), kCheckTimerId, static_cast<UINT>(kCheckEveryMs.count()),
+               &onCheckTimer);
+  }
+  IDirectSound8* device = device_->device();
+  if (device == nullptr) {
+    found->waitsForDevice = !device_->hasFailed();
+    return;
   }
   if (!found->buffer)
+    createBuffer(*found, *device);
+  start(*found);
+}
+
+void DirectSoundControl::start(Sound& sound) {
+  if (!sound.buffer)
     return;
   DWORD status = 0;
   // A sound that is playing goes on; it does not start again.
-  if (SUCCEEDED(found->buffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING) != 0)
+  if (SUCCEEDED(sound.buffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING) != 0)
     return;
-  found->buffer->SetCurrentPosition(0);
-  found->buffer->Play(0, 0, 0);
+  sound.buffer->SetCurrentPosition(0);
+  sound.buffer->Play(0, 0, 0);
 }
 
 void DirectSoundControl::SetVolume(SoundHandle sound, int volume) {
@@ -111,7 +136,10 @@ void DirectSoundControl::SetVolume(SoundHandle sound, int volume) {
 
 void DirectSoundControl::StopSound(SoundHandle sound) {
   Sound* found = find(sound);
-  if (found != nullptr && found->buffer)
+  if (found == nullptr)
+    return;
+  found->waitsForDevice = false;
+  if (found->buffer)
     found->buffer->Stop();
 }
 
@@ -122,9 +150,49 @@ void DirectSoundControl::ReleaseSound(SoundHandle sound) {
 
 void DirectSoundControl::StopAll() {
   for (auto& [handle, sound] : sounds_) {
+    sound->waitsForDevice = false;
     if (sound->buffer)
       sound->buffer->Stop();
   }
+}
+
+void CALLBACK DirectSoundControl::onCheckTimer(HWND window, UINT, UINT_PTR, DWORD) {
+  if (auto* control =
+          reinterpret_cast<DirectSoundControl*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+    control->checkDevice();
+}
+
+void DirectSoundControl::checkDevice() {
+  IDirectSound8* device = device_ ? device_->device() : nullptr;
+  if (device == nullptr) {
+    // A device that could not open is not checked again; one still opening is.
+    if (!device_ || device_->hasFailed())
+      KillTimer(ownWindow_.get(), kCheckTimerId);
+    return;
+  }
+  bool playing = false;
+  for (auto& [handle, sound] : sounds_) {
+    if (sound->waitsForDevice) {
+      sound->waitsForDevice = false;
+      if (!sound->buffer && sound->wave)
+        createBuffer(*sound, *device);
+      start(*sound);
+    }
+    DWORD status = 0;
+    if (sound->buffer && SUCCEEDED(sound->buffer->GetStatus(&status)) &&
+        (status & DSBSTATUS_PLAYING) != 0)
+      playing = true;
+  }
+  quietMs_ = playing ? std::chrono::milliseconds(0) : quietMs_ + kCheckEveryMs;
+  if (quietMs_ >= quietBeforeReleaseMs_)
+    releaseDevice();
+}
+
+void DirectSoundControl::releaseDevice() {
+  KillTimer(ownWindow_.get(), kCheckTimerId);
+  for (auto& [handle, sound] : sounds_) sound->buffer.reset();
+  device_.reset();
+  quietMs_ = std::chrono::milliseconds(0);
 }
 
 DirectSoundControl::Sound* DirectSoundControl::find(SoundHandle sound) {

@@ -4,6 +4,7 @@
 
 #include <dsound.h>
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <optional>
@@ -17,16 +18,28 @@
 
 namespace skyfare {
 
+// Long enough that the jet's sound, asked for again on every frame while it passes, keeps one
+// device; short enough that the silence after it costs next to nothing.
+inline constexpr std::chrono::milliseconds kSoundQuietBeforeReleaseMs{2000};
+
 // The sound component over DirectSound: one secondary buffer per loaded sound, heard also while
 // another window has the focus, its volume in DirectSound's own unit (hundredths of a decibel)
 // kept within the quietest and loudest volumes. Handles count up from 1 and are never reused.
 // Without an audio device, or for a file that cannot be played, LoadWave still gives a handle;
 // that sound plays nothing and the problem is said once on the debug output. A device that
 // opens late gets the sounds loaded before it when they are first played.
+//
+// Once nothing has played for the quiet time, the buffers and the device are released, so that
+// neither DirectSound's mixer nor the audio driver wakes for silence; the next sound opens a
+// device again and is heard whole once it is up. The checks run on timer messages of a hidden
+// window of the control's own, so they need the thread's message loop, and none runs while the
+// device is released.
 class DirectSoundControl final : public SoundControl {
  public:
-  // window: the window the sounds belong to; null makes a hidden message-only window of its own.
-  explicit DirectSoundControl(HWND window = nullptr);
+  // window: the window the sounds belong to; null makes them belong to the hidden window.
+  explicit DirectSoundControl(
+      HWND window = nullptr,
+      std::chrono::milliseconds quietBeforeReleaseMs = kSoundQuietBeforeReleaseMs);
   ~DirectSoundControl() override;
   DirectSoundControl(const DirectSoundControl&) = delete;
   DirectSoundControl& operator=(const DirectSoundControl&) = delete;
@@ -45,16 +58,27 @@ class DirectSoundControl final : public SoundControl {
   };
   struct Sound {
     std::string fileName;
-    std::optional<WaveSamples> wave;  // checked, until the device takes it
+    // Checked; kept while the sound lives, for the buffer of each device that opens.
+    std::optional<WaveSamples> wave;
     ComPtr<IDirectSoundBuffer> buffer;
     int volume = kLoudestVolume;
+    bool waitsForDevice = false;  // played while a device was still opening
   };
 
   void createBuffer(Sound& sound, IDirectSound8& device);
+  // Plays the sound from its start unless it plays already.
+  static void start(Sound& sound);
   Sound* find(SoundHandle sound);
+  // On each timer message: plays what waited for the device, and releases it after the quiet.
+  static void CALLBACK onCheckTimer(HWND window, UINT message, UINT_PTR timer, DWORD tickMs);
+  void checkDevice();
+  void releaseDevice();
 
   std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroy> ownWindow_;
-  DirectSoundDevice device_;
+  HWND soundWindow_;
+  const std::chrono::milliseconds quietBeforeReleaseMs_;
+  std::chrono::milliseconds quietMs_{0};     // how long the checks have found nothing playing
+  std::optional<DirectSoundDevice> device_;  // empty while released for the quiet
   // Declared after the device, so that every buffer is released before it.
   std::map<SoundHandle, std::unique_ptr<Sound>> sounds_;
   SoundHandle lastHandle_ = 0;

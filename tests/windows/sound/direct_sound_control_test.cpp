@@ -1,10 +1,13 @@
 #include "windows/sound/direct_sound_control.h"
 
+#include <tlhelp32.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -193,6 +196,53 @@ TEST_F(DirectSoundControlTest, HandlesCountUpAndUnknownOnesAreIgnored) {
   ASSERT_EQ(found.size(), 1U);
   const std::size_t from = found[0].begin + 500;
   EXPECT_NEAR(decibelsBelowFullScale(rms(samples, from, from + kWindowFrames)), 0.0, 0.1);
+}
+
+// The threads of this process, as Windows counts them.
+int threadCount() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+    count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+  CloseHandle(snapshot);
+  return count;
+}
+
+// Runs this thread's messages, as the saver's loop does, until the condition holds.
+bool runMessagesUntil(const std::function<bool()>& condition) {
+  return waitUntil([&] {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    return condition();
+  });
+}
+
+// Silence must not keep DirectSound's mixer and the audio driver awake; the next sound opens a
+// device again and is heard whole. The capture is removed while no device writes it, so what
+// it then holds comes from the new device alone.
+TEST_F(DirectSoundControlTest, QuietReleasesTheDeviceAndTheNextSoundOpensOneAndIsHeardWhole) {
+  sound_ = std::make_unique<DirectSoundControl>(nullptr, std::chrono::milliseconds(500));
+  const SoundHandle tone = sound_->LoadWave(shortTone_);
+  sound_->PlaySound(tone, -1, -1);
+  waitForEndedBursts(1);
+  // Without its messages the control cannot have released anything yet.
+  const int threadsWithDevice = threadCount();
+  ASSERT_TRUE(runMessagesUntil([&] { return threadCount() < threadsWithDevice; }))
+      << "the quiet did not release the device";
+  ASSERT_TRUE(DeleteFileA(testing::windowsPath(SKYFARE_CAPTURE_FILE).c_str()));
+
+  sound_->PlaySound(tone, -1, -1);
+  EXPECT_TRUE(runMessagesUntil([&] {
+    const auto samples = captured();
+    const auto found = bursts(samples);
+    return found.size() == 1 && found[0].end + kSettleFrames <= samples.size();
+  })) << "the sound after the quiet was not heard";
+  sound_.reset();
+  const auto found = bursts(captured());
+  ASSERT_EQ(found.size(), 1U);
+  EXPECT_NEAR(static_cast<double>(found[0].length()), capturedFrames(kShortToneFrames), 100.0);
 }
 
 struct BadFileRow {
