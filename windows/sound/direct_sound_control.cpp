@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/sound/wave_check.h"
 #include "windows/platform/debug_line.h"
+#include "windows/sound/wave_resample.h"
 
 namespace skyfare {
 namespace {
@@ -15,6 +17,8 @@ constexpr std::chrono::milliseconds kDeviceWaitMs{250};
 // How often an open device is checked for sounds that still play, or wait for it.
 constexpr std::chrono::milliseconds kCheckEveryMs{250};
 constexpr UINT_PTR kCheckTimerId = 1;
+// Above this a sound is left at its own rate, so that no mix rate makes it take much more room.
+constexpr int kHighestMixRateHz = 96000;
 
 HWND makeMessageWindow() {
   return CreateWindowExW(0, L"STATIC", L"Skyfare sound", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
@@ -61,7 +65,14 @@ SoundHandle DirectSoundControl::LoadWave(const std::string& fileName) {
 }
 
 void DirectSoundControl::createBuffer(Sound& sound, IDirectSound8& device) {
-  const WaveSamples& wave = *sound.wave;
+  // A sound at the rate the system mixes at is copied as it is on every buffer the mixer fills,
+  // where one at another rate is filtered there sample by sample, every time it plays.
+  const int mixRateHz = device_->mixRateHz();
+  std::optional<WaveSamples> converted;
+  if (mixRateHz >= static_cast<int>(kLowestSampleRateHz) && mixRateHz <= kHighestMixRateHz &&
+      sound.wave->format.nSamplesPerSec != static_cast<DWORD>(mixRateHz))
+    converted = resampled(*sound.wave, mixRateHz);
+  const WaveSamples& wave = converted ? *converted : *sound.wave;
   WAVEFORMATEX format = wave.format;
   DSBUFFERDESC description{};
   description.dwSize = sizeof description;

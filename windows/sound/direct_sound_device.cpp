@@ -1,5 +1,8 @@
 #include "windows/sound/direct_sound_device.h"
 
+#include <audioclient.h>
+#include <mmdeviceapi.h>
+
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -15,7 +18,43 @@ struct DirectSoundDevice::Opening {
   bool done = false;
   bool abandoned = false;  // the device object is gone; the thread releases what it opened
   ComPtr<IDirectSound8> device;
+  int mixRateHz = 0;
 };
+
+namespace {
+
+// The rate the default output mixes at, 0 when it cannot be told; COM is this call's own.
+int defaultOutputMixRateHz() {
+  const HRESULT initialised = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  int rateHz = 0;
+  {
+    IMMDeviceEnumerator* enumerator = nullptr;
+    IMMDevice* endpoint = nullptr;
+    IAudioClient* client = nullptr;
+    WAVEFORMATEX* format = nullptr;
+    if (SUCCEEDED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                                   __uuidof(IMMDeviceEnumerator),
+                                   reinterpret_cast<void**>(&enumerator)))) {
+      const ComPtr<IMMDeviceEnumerator> ownedEnumerator(enumerator);
+      if (SUCCEEDED(enumerator->GetDefaultAudioEndpoint(eRender, eConsole, &endpoint))) {
+        const ComPtr<IMMDevice> ownedEndpoint(endpoint);
+        if (SUCCEEDED(endpoint->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr,
+                                         reinterpret_cast<void**>(&client)))) {
+          const ComPtr<IAudioClient> ownedClient(client);
+          if (SUCCEEDED(client->GetMixFormat(&format)) && format != nullptr) {
+            rateHz = static_cast<int>(format->nSamplesPerSec);
+            CoTaskMemFree(format);
+          }
+        }
+      }
+    }
+  }
+  if (SUCCEEDED(initialised))
+    CoUninitialize();
+  return rateHz;
+}
+
+}  // namespace
 
 DirectSoundDevice::DirectSoundDevice(HWND window) : opening_(std::make_shared<Opening>()) {
   std::thread([opening = opening_, window] {
@@ -26,12 +65,14 @@ DirectSoundDevice::DirectSoundDevice(HWND window) : opening_(std::make_shared<Op
     // Priority level: the sounds keep their own format instead of the primary buffer's.
     if (device && FAILED(device->SetCooperativeLevel(window, DSSCL_PRIORITY)))
       device.reset();
+    const int mixRateHz = device ? defaultOutputMixRateHz() : 0;
     const std::scoped_lock lock(opening->mutex);
     if (opening->abandoned)
       return;  // the device, if any, goes with this thread
     if (!device)
       debugLine("no audio device; the saver runs silent");
     opening->device = std::move(device);
+    opening->mixRateHz = mixRateHz;
     opening->done = true;
     opening->finished.notify_all();
   }).detach();
@@ -51,6 +92,11 @@ IDirectSound8* DirectSoundDevice::device(std::chrono::milliseconds wait) const {
   std::unique_lock lock(opening_->mutex);
   opening_->finished.wait_for(lock, wait, [this] { return opening_->done; });
   return opening_->device.get();
+}
+
+int DirectSoundDevice::mixRateHz() const {
+  const std::scoped_lock lock(opening_->mutex);
+  return opening_->mixRateHz;
 }
 
 bool DirectSoundDevice::hasFailed() const {

@@ -26,6 +26,8 @@ class DirectSoundDevice {
   IDirectSound8* device(std::chrono::milliseconds wait = std::chrono::milliseconds(0)) const;
   // True once the opening has ended without a device.
   bool hasFailed() const;
+  // The rate the system mixes the device's sound at, once it is open; 0 when it cannot tell.
+  int mixRateHz() const;
 
  private:
   struct Opening;
