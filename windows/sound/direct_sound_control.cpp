@@ -36,11 +36,9 @@ DirectSoundControl::DirectSoundControl(HWND window, std::chrono::milliseconds qu
       soundWindow_(window == nullptr ? ownWindow_.get() : window),
       quietBeforeReleaseMs_(quietBeforeReleaseMs),
       device_(std::in_place, soundWindow_) {
-  if (ownWindow_) {
+  if (ownWindow_)
     SetWindowLongPtrW(ownWindow_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetTimer(ownWindow_.get(), kCheckTimerId, static_cast<UINT>(kCheckEveryMs.count()),
-             &onCheckTimer);
-  }
+  startChecks();
 }
 
 DirectSoundControl::~DirectSoundControl() = default;
@@ -110,10 +108,7 @@ void DirectSoundControl::PlaySound(SoundHandle sound, int, int) {
     return;
   if (!device_) {
     device_.emplace(soundWindow_);
-    quietMs_ = std::chrono::milliseconds(0);
-    if (ownWindow_)
-      SetTimer(ownWindow_.get(), kCheckTimerId, static_cast<UINT>(kCheckEveryMs.count()),
-               &onCheckTimer);
+    startChecks();
   }
   IDirectSound8* device = device_->device();
   if (device == nullptr) {
@@ -167,6 +162,13 @@ void DirectSoundControl::StopAll() {
   }
 }
 
+void DirectSoundControl::startChecks() {
+  quietMs_ = std::chrono::milliseconds(0);
+  if (ownWindow_)
+    SetTimer(ownWindow_.get(), kCheckTimerId, static_cast<UINT>(kCheckEveryMs.count()),
+             &onCheckTimer);
+}
+
 void CALLBACK DirectSoundControl::onCheckTimer(HWND window, UINT, UINT_PTR, DWORD) {
   if (auto* control =
           reinterpret_cast<DirectSoundControl*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
@@ -203,7 +205,6 @@ void DirectSoundControl::releaseDevice() {
   KillTimer(ownWindow_.get(), kCheckTimerId);
   for (auto& [handle, sound] : sounds_) sound->buffer.reset();
   device_.reset();
-  quietMs_ = std::chrono::milliseconds(0);
 }
 
 DirectSoundControl::Sound* DirectSoundControl::find(SoundHandle sound) {

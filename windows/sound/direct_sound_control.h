@@ -69,6 +69,8 @@ class DirectSoundControl final : public SoundControl {
   // Plays the sound from its start unless it plays already.
   static void start(Sound& sound);
   Sound* find(SoundHandle sound);
+  // Checks the device from now on, counting the quiet afresh.
+  void startChecks();
   // On each timer message: plays what waited for the device, and releases it after the quiet.
   static void CALLBACK onCheckTimer(HWND window, UINT message, UINT_PTR timer, DWORD tickMs);
   void checkDevice();
