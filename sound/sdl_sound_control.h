@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "core/controls/sound_control.h"
+#include "core/sound/sound_quiet.h"
 #include "sound/quiet_closing_audio_device.h"
 
 namespace skyfare {
-
-// Long enough that a sound asked for again and again, as the jet's is while it passes, keeps
-// one device; short enough that the silence after it costs next to nothing.
-inline constexpr std::chrono::milliseconds kSoundQuietBeforeCloseMs{2000};
 
 // The sound component over SDL's audio device. Loaded sounds are kept in the device's format
 // and mixed on its thread, each with a gain that follows SetVolume exactly, also while it

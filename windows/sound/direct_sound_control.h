@@ -12,15 +12,12 @@
 #include <type_traits>
 
 #include "core/controls/sound_control.h"
+#include "core/sound/sound_quiet.h"
 #include "windows/platform/com_ptr.h"
 #include "windows/sound/direct_sound_device.h"
 #include "windows/sound/wave_samples.h"
 
 namespace skyfare {
-
-// Long enough that the jet's sound, asked for again on every frame while it passes, keeps one
-// device; short enough that the silence after it costs next to nothing.
-inline constexpr std::chrono::milliseconds kSoundQuietBeforeReleaseMs{2000};
 
 // The sound component over DirectSound: one secondary buffer per loaded sound, heard also while
 // another window has the focus, its volume in DirectSound's own unit (hundredths of a decibel)
@@ -39,7 +36,7 @@ class DirectSoundControl final : public SoundControl {
   // window: the window the sounds belong to; null makes them belong to the hidden window.
   explicit DirectSoundControl(
       HWND window = nullptr,
-      std::chrono::milliseconds quietBeforeReleaseMs = kSoundQuietBeforeReleaseMs);
+      std::chrono::milliseconds quietBeforeReleaseMs = kSoundQuietBeforeCloseMs);
   ~DirectSoundControl() override;
   DirectSoundControl(const DirectSoundControl&) = delete;
   DirectSoundControl& operator=(const DirectSoundControl&) = delete;
