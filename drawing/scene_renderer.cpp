@@ -50,6 +50,16 @@ void SceneRenderer::renderBars(QPainter& painter) const {
   for (const QRect& rect : bars) painter.fillRect(rect, Qt::black);
 }
 
+void SceneRenderer::renderOne(QPainter& painter, const DrawOp& op, const QRect& targetRect) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter.setClipRect(targetRect);
+  paintOp(painter, op, targetRect);
+  painter.restore();
+}
+
 void SceneRenderer::renderRect(QPainter& painter, const DisplayList& list, const QRect& rect) {
   painter.setClipRect(rect);
   // Whatever lies under the last op that covers the rectangle opaquely cannot show.

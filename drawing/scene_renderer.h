@@ -35,11 +35,15 @@ class SceneRenderer {
   void render(QPainter& painter, const DisplayList& list, const QRegion& targetRegion);
   // Paints the bars around the content black.
   void renderBars(QPainter& painter) const;
+  // Paints one op inside the rectangle (target pixels) over whatever the device holds there, so
+  // that a picture of the op alone, blended over the rest of the list, gives what render gives.
+  void renderOne(QPainter& painter, const DrawOp& op, const QRect& targetRect);
+  // The target pixels the op paints, before they are cut to the content.
+  QRect footprint(const DrawOp& op) const;
 
  private:
   void renderRect(QPainter& painter, const DisplayList& list, const QRect& rect);
   void paintOp(QPainter& painter, const DrawOp& op, const QRect& rect);
-  QRect footprint(const DrawOp& op) const;
   bool covers(const DrawOp& op, const QRect& rect) const;
 
   SceneMapping mapping_;

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <cstdio>
 
+#include "drawing/frame_damage.h"
 #include "layer_shell_client.h"
 #include "wayland/wayland_connection.h"
 #include "wayland/wayland_output.h"
@@ -21,6 +22,19 @@ constexpr const char* kSurfacePurpose = "skyfare";
 // Twice the width of the largest screens sold; a compositor asking for more gets no picture
 // rather than a buffer of gigabytes.
 constexpr int kLargestBufferSidePx = 16384;
+
+// How many ops at the bottom of the list the surface's own buffer shows: the fills and opaque
+// pictures, which hide what lies below them and seldom change.
+std::size_t baseLength(const DisplayList& list) {
+  std::size_t length = 0;
+  while (length < list.size()) {
+    const auto* sprite = std::get_if<SpriteOp>(&list[length]);
+    if (!std::holds_alternative<FillOp>(list[length]) && (sprite == nullptr || !sprite->isOpaque()))
+      break;
+    ++length;
+  }
+  return length;
+}
 
 }  // namespace
 
@@ -63,16 +77,15 @@ LayerSurface::LayerSurface(WaylandConnection& connection, WaylandOutput& output,
 LayerSurface::~LayerSurface() {
   if (frameCallback_ != nullptr)
     wl_callback_destroy(frameCallback_);
+  items_.clear();
   buffers_.clear();
   zwlr_layer_surface_v1_destroy(layer_);
   wl_surface_destroy(surface_);
   connection_.flush();
 }
 
-void LayerSurface::present(const QRegion& sceneDamage) {
-  if (!renderer_)
-    return;
-  damage_.add(renderer_->mapping().toTarget(sceneDamage));
+void LayerSurface::present() {
+  unshown_ = true;
   paint();
 }
 
@@ -126,6 +139,7 @@ void LayerSurface::resizeBuffers() {
   }
   bufferSize_ = surfaceSize_ * bufferScale_;
   buffers_.clear();
+  unshown_ = true;
   damage_.reset(QRect(QPoint(0, 0), bufferSize_));
   if (renderer_)
     renderer_->setTargetSize(bufferSize_);
@@ -140,24 +154,57 @@ void LayerSurface::resizeBuffers() {
 }
 
 void LayerSurface::paint() {
-  if (closed_ || !renderer_ || frameCallback_ != nullptr || !damage_.unshown())
+  // Until the first frame is composed there is nothing to show; a buffer of black now would
+  // only have to be replaced at once by a second one.
+  if (closed_ || !renderer_ || frameCallback_ != nullptr || !unshown_ || presented_.empty())
     return;
+  const std::size_t length = baseLength(presented_);
+  DisplayList base(presented_.begin(), presented_.begin() + static_cast<std::ptrdiff_t>(length));
+  if (base != shownBase_) {
+    damage_.add(renderer_->mapping().toTarget(frameDamage(shownBase_, base)));
+    shownBase_ = std::move(base);
+  }
+  bool committed = false;
+  if (damage_.unshown())
+    committed = paintBase(shownBase_);
+  bool waiting = damage_.unshown();
+  std::size_t item = 0;
+  for (std::size_t op = length; op < presented_.size(); ++op, ++item) {
+    if (item == items_.size())
+      items_.push_back(std::make_unique<ItemSurface>(connection_, surface_, [this] { paint(); }));
+    committed |= items_[item]->show(presented_[op], *renderer_, bufferScale_);
+    waiting |= items_[item]->waiting();
+  }
+  for (; item < items_.size(); ++item) committed |= items_[item]->hide();
+  unshown_ = waiting;
+  if (!committed)
+    return;
+  frameCallback_ = wl_surface_frame(surface_);
+  static const wl_callback_listener frameListener{.done = &LayerSurface::frameDoneEvent};
+  wl_callback_add_listener(frameCallback_, &frameListener, this);
+  wl_surface_commit(surface_);
+  connection_.flush();
+  events_.windowFlushed();
+}
+
+bool LayerSurface::paintBase(const DisplayList& base) {
   const std::optional<std::size_t> slot = damage_.acquire();
   if (!slot)
-    return;  // painted when the compositor gives a buffer back
+    return false;  // painted when the compositor gives a buffer back
   const std::size_t index = *slot;
   if (index == buffers_.size()) {
-    auto buffer = ShmBuffer::create(connection_.shm(), bufferSize_, [this, index] {
-      damage_.giveBack(index);
-      paint();
-    });
+    auto buffer =
+        ShmBuffer::create(connection_.shm(), bufferSize_, ShmBuffer::Pixels::Opaque, [this, index] {
+          damage_.giveBack(index);
+          paint();
+        });
     if (!buffer) {
       if (!toldNoBuffer_)
         std::fprintf(stderr, "skyfare: no shared memory for a %d x %d picture\n",
                      bufferSize_.width(), bufferSize_.height());
       toldNoBuffer_ = true;
       damage_.reset(QRect(QPoint(0, 0), bufferSize_));
-      return;
+      return false;
     }
     buffers_.push_back(std::move(buffer));
   }
@@ -173,18 +220,13 @@ void LayerSurface::paint() {
     }
     if (!(repair.paint - renderer_->mapping().content()).isEmpty())
       renderer_->renderBars(painter);
-    renderer_->render(painter, presented_, repair.paint);
+    renderer_->render(painter, base, repair.paint);
   }
   wl_surface_attach(surface_, buffer.buffer(), 0, 0);
   // The compositor is told what differs from the picture it shows now.
   damageSurface(damage_.unshownRegion());
-  frameCallback_ = wl_surface_frame(surface_);
-  static const wl_callback_listener frameListener{.done = &LayerSurface::frameDoneEvent};
-  wl_callback_add_listener(frameCallback_, &frameListener, this);
-  wl_surface_commit(surface_);
   damage_.lend(index);
-  connection_.flush();
-  events_.windowFlushed();
+  return true;
 }
 
 void LayerSurface::damageSurface(const QRegion& region) {

@@ -11,6 +11,7 @@
 #include "drawing/scene_renderer.h"
 #include "screen/scene_window.h"
 #include "wayland/buffer_damage.h"
+#include "wayland/item_surface.h"
 #include "wayland/shm_buffer.h"
 
 struct wl_callback;
@@ -35,9 +36,13 @@ LayerPlacement overlayPlacement();
 LayerPlacement backgroundPlacement();
 
 // A surface that covers one output on a layer and shows the presented display list fitted to
-// it, at the output's buffer scale. Each buffer is repainted only where the picture changed
-// since that buffer was last shown, and a new picture is committed only once the compositor
-// has asked for the next frame, so an output that is not shown costs no painting.
+// it, at the output's buffer scale. The compositor composes the frame: the ops at the bottom of
+// the list that hide what lies below them (fills, an opaque background) are painted into the
+// surface's own buffer, and every op above them is shown by a surface of its own (ItemSurface),
+// so that a frame in which the aircraft move costs their new places, not a repaint. The
+// surface's buffer is repainted only where its ops changed since that buffer was last shown,
+// and a new frame is committed only once the compositor has asked for the next one, so an
+// output that is not shown costs no painting.
 class LayerSurface {
  public:
   LayerSurface(WaylandConnection& connection, WaylandOutput& output, LayerPlacement placement,
@@ -49,8 +54,8 @@ class LayerSurface {
 
   const WaylandOutput& output() const { return output_; }
 
-  // The presented list changed in this part of the scene.
-  void present(const QRegion& sceneDamage);
+  // The presented list changed.
+  void present();
   // The output asks for another buffer scale.
   void followScale();
 
@@ -61,6 +66,8 @@ class LayerSurface {
   static void frameDoneEvent(void* data, wl_callback* callback, std::uint32_t time);
   void resizeBuffers();
   void paint();
+  // False when the compositor holds every buffer or none can be made.
+  bool paintBase(const DisplayList& base);
   void damageSurface(const QRegion& region);
 
   WaylandConnection& connection_;
@@ -78,6 +85,9 @@ class LayerSurface {
   std::optional<SceneRenderer> renderer_;
   BufferDamage damage_;
   std::vector<std::unique_ptr<ShmBuffer>> buffers_;
+  DisplayList shownBase_;  // the ops the buffers show, or are being brought up to
+  std::vector<std::unique_ptr<ItemSurface>> items_;  // from the bottom up
+  bool unshown_ = false;  // some change of the presented list is not yet committed
   bool toldNoBuffer_ = false;
 };
 

@@ -30,7 +30,7 @@ class FileDescriptor {
 
 }  // namespace
 
-std::unique_ptr<ShmBuffer> ShmBuffer::create(wl_shm* shm, QSize size,
+std::unique_ptr<ShmBuffer> ShmBuffer::create(wl_shm* shm, QSize size, Pixels pixels,
                                              std::function<void()> givenBack) {
   if (size.isEmpty() || size.width() > std::numeric_limits<int>::max() / kBytesPerPixel)
     return nullptr;
@@ -44,13 +44,19 @@ std::unique_ptr<ShmBuffer> ShmBuffer::create(wl_shm* shm, QSize size,
     return nullptr;
   // The compositor may not shrink the file under our mapping.
   fcntl(file.get(), F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_SEAL);
-  void* pixels = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, file.get(), 0);
-  if (pixels == MAP_FAILED)
+  void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, file.get(), 0);
+  if (memory == MAP_FAILED)
     return nullptr;
-  std::unique_ptr<ShmBuffer> result(new ShmBuffer(pixels, bytes, size, std::move(givenBack)));
+  // In memory order these are Qt's RGB32 and ARGB32_Premultiplied on a little-endian machine,
+  // the formats Qt paints fastest.
+  const bool opaque = pixels == Pixels::Opaque;
+  std::unique_ptr<ShmBuffer> result(new ShmBuffer(
+      memory, bytes, size, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied,
+      std::move(givenBack)));
   wl_shm_pool* pool = wl_shm_create_pool(shm, file.get(), static_cast<int>(bytes));
-  result->buffer_ = wl_shm_pool_create_buffer(pool, 0, size.width(), size.height(), stride,
-                                              WL_SHM_FORMAT_XRGB8888);
+  result->buffer_ =
+      wl_shm_pool_create_buffer(pool, 0, size.width(), size.height(), stride,
+                                opaque ? WL_SHM_FORMAT_XRGB8888 : WL_SHM_FORMAT_ARGB8888);
   // The buffer keeps the pool's memory after the pool is gone.
   wl_shm_pool_destroy(pool);
   static const wl_buffer_listener listener{.release = &ShmBuffer::released};
@@ -58,13 +64,12 @@ std::unique_ptr<ShmBuffer> ShmBuffer::create(wl_shm* shm, QSize size,
   return result;
 }
 
-ShmBuffer::ShmBuffer(void* pixels, std::size_t bytes, QSize size, std::function<void()> givenBack)
+ShmBuffer::ShmBuffer(void* pixels, std::size_t bytes, QSize size, QImage::Format format,
+                     std::function<void()> givenBack)
     : pixels_(pixels),
       bytes_(bytes),
-      // XRGB8888 in memory order is Qt's RGB32 on a little-endian machine, the one Qt paints
-      // fastest.
       image_(static_cast<uchar*>(pixels), size.width(), size.height(),
-             size.width() * kBytesPerPixel, QImage::Format_RGB32),
+             size.width() * kBytesPerPixel, format),
       givenBack_(std::move(givenBack)) {}
 
 ShmBuffer::~ShmBuffer() {

@@ -34,7 +34,7 @@ std::unique_ptr<WaylandConnection> WaylandConnection::open() {
   if (wl_display_roundtrip(display) < 0 || wl_display_roundtrip(display) < 0)
     return nullptr;
   if (connection->compositor_ == nullptr || connection->shm_ == nullptr ||
-      connection->layerShell_ == nullptr)
+      connection->subcompositor_ == nullptr || connection->layerShell_ == nullptr)
     return nullptr;
   return connection;
 }
@@ -56,6 +56,8 @@ WaylandConnection::~WaylandConnection() {
     else
       wl_proxy_destroy(reinterpret_cast<wl_proxy*>(layerShell_));
   }
+  if (subcompositor_ != nullptr)
+    wl_subcompositor_destroy(subcompositor_);
   if (shm_ != nullptr)
     wl_shm_destroy(shm_);
   if (compositor_ != nullptr)
@@ -84,6 +86,9 @@ void WaylandConnection::globalEvent(void* data, wl_registry* registry, std::uint
         wl_registry_bind(registry, name, &wl_compositor_interface, self->compositorVersion_));
   } else if (kind == wl_shm_interface.name && self->shm_ == nullptr) {
     self->shm_ = static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1));
+  } else if (kind == wl_subcompositor_interface.name && self->subcompositor_ == nullptr) {
+    self->subcompositor_ = static_cast<wl_subcompositor*>(
+        wl_registry_bind(registry, name, &wl_subcompositor_interface, 1));
   } else if (kind == zwlr_layer_shell_v1_interface.name && self->layerShell_ == nullptr) {
     self->layerShellVersion_ = std::min(version, kLayerShellVersion);
     self->layerShell_ = static_cast<zwlr_layer_shell_v1*>(

@@ -13,6 +13,7 @@ struct wl_compositor;
 struct wl_display;
 struct wl_registry;
 struct wl_shm;
+struct wl_subcompositor;
 struct zwlr_layer_shell_v1;
 
 namespace skyfare {
@@ -35,8 +36,8 @@ class WaylandGlobalsObserver {
 class WaylandConnection {
  public:
   // Empty when no compositor can be reached (WAYLAND_SOCKET, WAYLAND_DISPLAY) or it lacks
-  // layer surfaces, surfaces or shared memory. Asks nothing of Qt, so it may run before the
-  // application object exists.
+  // layer surfaces, surfaces, subsurfaces or shared memory. Asks nothing of Qt, so it may run
+  // before the application object exists.
   static std::unique_ptr<WaylandConnection> open();
   ~WaylandConnection();
   WaylandConnection(const WaylandConnection&) = delete;
@@ -46,6 +47,7 @@ class WaylandConnection {
   std::uint32_t compositorVersion() const { return compositorVersion_; }
   wl_registry* registry() const { return registry_; }
   wl_shm* shm() const { return shm_; }
+  wl_subcompositor* subcompositor() const { return subcompositor_; }
   zwlr_layer_shell_v1* layerShell() const { return layerShell_; }
 
   // The observer hears at once of every output and seat known so far. Null stops the reports,
@@ -79,6 +81,7 @@ class WaylandConnection {
   wl_compositor* compositor_ = nullptr;
   std::uint32_t compositorVersion_ = 0;
   wl_shm* shm_ = nullptr;
+  wl_subcompositor* subcompositor_ = nullptr;
   zwlr_layer_shell_v1* layerShell_ = nullptr;
   std::uint32_t layerShellVersion_ = 0;
   std::vector<std::unique_ptr<WaylandOutput>> outputs_;

@@ -44,7 +44,7 @@ void WaylandDrawingControl::Flip() {
   if (damage.isEmpty())
     return;
   const std::int64_t flushesBefore = statistics_.flushes;
-  for (const auto& surface : surfaces_) surface->present(damage);
+  for (const auto& surface : surfaces_) surface->present();
   if (statistics_.flushes > flushesBefore)
     ++statistics_.framesPresented;
   letGoOfPicturesNoLongerDrawn(presented());

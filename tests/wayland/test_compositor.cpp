@@ -6,10 +6,13 @@
 #include <unistd.h>
 #include <wayland-server.h>
 
+#include <QPainter>
+
 #include <algorithm>
 #include <deque>
 #include <list>
 #include <type_traits>
+#include <utility>
 
 #include "layer_shell_server.h"
 
@@ -58,13 +61,35 @@ struct Surface {
   Server* server;
   wl_resource* resource = nullptr;
   Buffer* pending = nullptr;
+  bool attached = false;  // since the last commit
   Buffer* shown = nullptr;
   QRegion damage;
   int scale = 1;
   int pendingScale = 1;
   Layer* layer = nullptr;
   std::vector<wl_resource*> frames;
+  // As a subsurface: its parent, its place in the parent's units, and what its own commits
+  // left for the parent's next commit to show.
+  Surface* parent = nullptr;
+  wl_resource* subsurface = nullptr;
+  QPoint position;
+  QPoint pendingPosition;
+  bool cached = false;
+  Buffer* cachedBuffer = nullptr;
+  std::vector<Surface*> children;  // bottom to top
 };
+
+void detachFromParent(Surface& surface) {
+  if (surface.parent != nullptr)
+    std::erase(surface.parent->children, &surface);
+  surface.parent = nullptr;
+  surface.subsurface = nullptr;
+}
+
+QImage pictureOf(const Buffer& buffer, QImage::Format format) {
+  return QImage(static_cast<const uchar*>(buffer.mapping->data) + buffer.offset, buffer.width,
+                buffer.height, buffer.stride, format);
+}
 
 struct Layer {
   Server* server;
@@ -134,9 +159,23 @@ struct TestCompositor::Server {
     return nullptr;
   }
 
+  void release(Buffer* buffer, const Buffer* next) {
+    if (buffer != nullptr && buffer != next)
+      wl_buffer_send_release(buffer->resource);
+  }
+
   void commit(Surface& surface) {
     surface.scale = surface.pendingScale;
-    if (surface.layer != nullptr && !surface.layer->configured && surface.pending == nullptr) {
+    const bool attached = std::exchange(surface.attached, false);
+    Buffer* pending = std::exchange(surface.pending, nullptr);
+    if (surface.parent != nullptr) {
+      if (attached) {
+        surface.cached = true;
+        surface.cachedBuffer = pending;
+      }
+      return;
+    }
+    if (surface.layer != nullptr && !surface.layer->configured && pending == nullptr) {
       surface.layer->configured = true;
       const QSize size = surface.layer->output->pixels / surface.layer->output->scale;
       zwlr_layer_surface_v1_send_configure(surface.layer->resource, serial++,
@@ -144,23 +183,44 @@ struct TestCompositor::Server {
                                            static_cast<std::uint32_t>(size.height()));
       return;
     }
-    if (surface.pending == nullptr)
+    const bool newBuffer = attached && pending != nullptr;
+    if (newBuffer) {
+      // The buffer shown until now is read no more.
+      release(surface.shown, pending);
+      surface.shown = pending;
+    }
+    int subsurfacesShown = 0;
+    for (Surface* child : surface.children) {
+      child->position = child->pendingPosition;
+      if (std::exchange(child->cached, false)) {
+        release(child->shown, child->cachedBuffer);
+        child->shown = std::exchange(child->cachedBuffer, nullptr);
+      }
+      subsurfacesShown += child->shown != nullptr ? 1 : 0;
+    }
+    if (surface.shown == nullptr)
       return;
-    // The buffer shown until now is read no more.
-    if (surface.shown != nullptr && surface.shown != surface.pending)
-      wl_buffer_send_release(surface.shown->resource);
-    surface.shown = surface.pending;
-    surface.pending = nullptr;
     const Buffer& b = *surface.shown;
-    const auto* pixels = static_cast<const std::uint32_t*>(b.mapping->data);
-    const std::size_t centre =
-        (static_cast<std::size_t>(b.offset) + static_cast<std::size_t>(b.height / 2 * b.stride)) /
-            4 +
-        static_cast<std::size_t>(b.width / 2);
+    QImage picture = pictureOf(b, QImage::Format_RGB32).copy();
+    {
+      QPainter painter(&picture);
+      for (const Surface* child : surface.children) {
+        if (child->shown != nullptr)
+          painter.drawImage(child->position * surface.scale,
+                            pictureOf(*child->shown, QImage::Format_ARGB32_Premultiplied));
+      }
+    }
+    const int index = surface.layer != nullptr ? surface.layer->index : -1;
     const std::lock_guard lock(mutex);
-    state.commits.push_back(Commit{surface.layer != nullptr ? surface.layer->index : -1,
-                                   QSize(b.width, b.height), surface.scale, surface.damage,
-                                   pixels[centre] | 0xFF000000u});
+    state.commits.push_back(Commit{index, newBuffer, QSize(b.width, b.height), surface.scale,
+                                   newBuffer ? surface.damage : QRegion(),
+                                   picture.pixel(b.width / 2, b.height / 2) | 0xFF000000u,
+                                   subsurfacesShown});
+    if (index >= 0) {
+      if (state.pictures.size() <= static_cast<std::size_t>(index))
+        state.pictures.resize(static_cast<std::size_t>(index) + 1);
+      state.pictures[static_cast<std::size_t>(index)] = std::move(picture);
+    }
     surface.damage = QRegion();
   }
 };
@@ -189,6 +249,8 @@ const struct wl_shm_pool_interface kPoolImpl = {
                                            surface->pending = nullptr;
                                          if (surface->shown == gone)
                                            surface->shown = nullptr;
+                                         if (surface->cachedBuffer == gone)
+                                           surface->cachedBuffer = nullptr;
                                        }
                                        eraseOwned(s.buffers, gone);
                                      });
@@ -217,6 +279,7 @@ const struct wl_surface_interface kSurfaceImpl = {
     destroyResource,
     [](wl_client*, wl_resource* surface, wl_resource* buffer, std::int32_t, std::int32_t) {
       dataOf<Surface>(surface)->pending = buffer != nullptr ? dataOf<Buffer>(buffer) : nullptr;
+      dataOf<Surface>(surface)->attached = true;
     },
     [](wl_client*, wl_resource*, std::int32_t, std::int32_t, std::int32_t, std::int32_t) {},
     [](wl_client* client, wl_resource* surface, std::uint32_t id) {
@@ -251,13 +314,46 @@ const struct wl_compositor_interface kCompositorImpl = {
       wl_resource_set_implementation(surface->resource, &kSurfaceImpl, surface.get(),
                                      [](wl_resource* resource) {
                                        Server& s = serverOf<Surface>(resource);
-                                       eraseOwned(s.surfaces, dataOf<Surface>(resource));
+                                       Surface* gone = dataOf<Surface>(resource);
+                                       // Its subsurface object, if any, stays, inert.
+                                       if (gone->subsurface != nullptr)
+                                         wl_resource_set_user_data(gone->subsurface, nullptr);
+                                       detachFromParent(*gone);
+                                       for (Surface* child : gone->children)
+                                         child->parent = nullptr;
+                                       eraseOwned(s.surfaces, gone);
                                      });
       server.surfaces.push_back(std::move(surface));
     },
     [](wl_client* client, wl_resource*, std::uint32_t id) {
       wl_resource* region = wl_resource_create(client, &wl_region_interface, 1, id);
       wl_resource_set_implementation(region, &kRegionImpl, nullptr, nullptr);
+    }};
+
+const struct wl_subsurface_interface kSubsurfaceImpl = {
+    destroyResource,
+    [](wl_client*, wl_resource* subsurface, std::int32_t x, std::int32_t y) {
+      if (auto* surface = dataOf<Surface>(subsurface))
+        surface->pendingPosition = QPoint(x, y);
+    },
+    [](wl_client*, wl_resource*, wl_resource*) {},
+    [](wl_client*, wl_resource*, wl_resource*) {},
+    [](wl_client*, wl_resource*) {},
+    [](wl_client*, wl_resource*) {}};
+
+const struct wl_subcompositor_interface kSubcompositorImpl = {
+    destroyResource, [](wl_client* client, wl_resource*, std::uint32_t id, wl_resource* surface,
+                        wl_resource* parent) {
+      auto* child = dataOf<Surface>(surface);
+      child->parent = dataOf<Surface>(parent);
+      // A new subsurface goes on top of its siblings.
+      child->parent->children.push_back(child);
+      child->subsurface = wl_resource_create(client, &wl_subsurface_interface, 1, id);
+      wl_resource_set_implementation(child->subsurface, &kSubsurfaceImpl, child,
+                                     [](wl_resource* resource) {
+                                       if (auto* gone = dataOf<Surface>(resource))
+                                         detachFromParent(*gone);
+                                     });
     }};
 
 const struct zwlr_layer_surface_v1_interface kLayerSurfaceImpl = {
@@ -381,6 +477,11 @@ TestCompositor::TestCompositor(bool offerLayerShell) : server_(std::make_unique<
                    [](wl_client* client, void* data, std::uint32_t version, std::uint32_t id) {
                      bindPlain(client, data, &wl_compositor_interface, &kCompositorImpl, version,
                                id);
+                   });
+  wl_global_create(server.display, &wl_subcompositor_interface, 1, &server,
+                   [](wl_client* client, void* data, std::uint32_t version, std::uint32_t id) {
+                     bindPlain(client, data, &wl_subcompositor_interface, &kSubcompositorImpl,
+                               version, id);
                    });
   wl_global_create(server.display, &wl_shm_interface, 1, &server,
                    [](wl_client* client, void* data, std::uint32_t version, std::uint32_t id) {

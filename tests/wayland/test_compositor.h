@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QRegion>
 #include <QSize>
 #include <QtGlobal>
@@ -18,17 +19,22 @@ struct wl_client;
 namespace skyfare::testing {
 
 // A small compositor on a thread of its own, speaking the real protocol to one client over a
-// socket pair: surfaces, shared-memory buffers, outputs, one seat, and (when offered) layer
-// surfaces, each configured to its output's size. It keeps the buffer shown last until the
-// next is committed, as real compositors do, and sends frame callbacks only when told to.
+// socket pair: surfaces, subsurfaces, shared-memory buffers, outputs, one seat, and (when
+// offered) layer surfaces, each configured to its output's size. It keeps the buffer shown last
+// until the next is committed, as real compositors do, and sends frame callbacks only when told
+// to. Subsurfaces change with their parent's commit, and each commit of a layer surface composes
+// the picture it shows: its buffer with its subsurfaces blended over it, bottom to top.
 class TestCompositor {
  public:
+  // Of a layer surface.
   struct Commit {
     int surface;  // in the order the layer surfaces were made, from 0
+    bool newBuffer;
     QSize bufferSize;
     int scale;
     QRegion damage;  // in buffer pixels
-    QRgb centre;     // the pixel in the middle of the buffer
+    QRgb centre;     // the pixel in the middle of the picture shown
+    int subsurfacesShown;
   };
   struct State {
     int layerSurfacesAlive = 0;
@@ -36,7 +42,8 @@ class TestCompositor {
     std::vector<std::uint32_t> layers;  // of each layer surface made
     std::vector<std::uint32_t> keyboardModes;
     std::vector<Commit> commits;
-    int framesAsked = 0;  // frame callbacks not yet answered
+    std::vector<QImage> pictures;  // what each layer surface shows, in buffer pixels
+    int framesAsked = 0;           // frame callbacks not yet answered
     int cursorsHidden = 0;
   };
 
