@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <cstdio>
 
+#include "viewporter_client.h"
 #include "wayland/wayland_connection.h"
 
 namespace skyfare {
@@ -50,10 +51,14 @@ ItemSurface::ItemSurface(WaylandConnection& connection, wl_surface* parent,
   wl_region* none = wl_compositor_create_region(connection.compositor());
   wl_surface_set_input_region(surface_, none);
   wl_region_destroy(none);
+  if (connection.viewporter() != nullptr)
+    viewport_ = wp_viewporter_get_viewport(connection.viewporter(), surface_);
 }
 
 ItemSurface::~ItemSurface() {
   for (Slot& slot : slots_) slot.buffer.reset();
+  if (viewport_ != nullptr)
+    wp_viewport_destroy(viewport_);
   wl_subsurface_destroy(subsurface_);
   wl_surface_destroy(surface_);
 }
@@ -64,11 +69,14 @@ bool ItemSurface::show(const DrawOp& op, SceneRenderer& renderer, int bufferScal
   if (shown.isEmpty())
     return hide();
   // The buffer holds the whole op, so that one crossing the edge of the content keeps its
-  // buffers; what lies outside the content is left clear.
+  // buffers. The compositor cuts it to the content where it can do so in whole pixels;
+  // otherwise what lies outside the content is left clear, and painted again as that changes.
+  const bool compositorCuts = viewport_ != nullptr && bufferScale == 1;
+  const QRect painted = compositorCuts ? footprint : shown;
   const QRect area = inWholeUnits(footprint, bufferScale);
-  Picture wanted{op, shown.translated(-footprint.topLeft()), footprint.topLeft() - area.topLeft(),
+  Picture wanted{op, painted.translated(-footprint.topLeft()), footprint.topLeft() - area.topLeft(),
                  area.size(), bufferScale};
-  bool changed = false;
+  bool surfaceChanged = false;
   if (!shown_ || !shown_->sameAs(wanted)) {
     Slot* slot = freeSlot(area.size());
     if (slot == nullptr) {
@@ -80,33 +88,54 @@ bool ItemSurface::show(const DrawOp& op, SceneRenderer& renderer, int bufferScal
     {
       QPainter painter(&image);
       painter.translate(-area.topLeft());
-      renderer.renderOne(painter, op, shown);
+      renderer.renderOne(painter, op, painted);
     }
     wl_surface_attach(surface_, slot->buffer->buffer(), 0, 0);
     wl_surface_set_buffer_scale(surface_, bufferScale);
     wl_surface_damage_buffer(surface_, 0, 0, area.width(), area.height());
-    wl_surface_commit(surface_);
     slot->lent = true;
     shown_ = std::move(wanted);
     waiting_ = false;
-    changed = true;
+    surfaceChanged = true;
   }
-  const QPoint position = area.topLeft() / bufferScale;
+  const bool cut = compositorCuts && shown != footprint;
+  surfaceChanged |= crop(cut ? std::optional(shown.translated(-area.topLeft())) : std::nullopt);
+  if (surfaceChanged)
+    wl_surface_commit(surface_);
+  const QPoint position = cut ? shown.topLeft() : area.topLeft() / bufferScale;
   if (position != position_) {
     wl_subsurface_set_position(subsurface_, position.x(), position.y());
     position_ = position;
-    changed = true;
+    surfaceChanged = true;
   }
-  return changed;
+  return surfaceChanged;
 }
 
 bool ItemSurface::hide() {
   waiting_ = false;
   if (!shown_)
     return false;
+  crop(std::nullopt);
   wl_surface_attach(surface_, nullptr, 0, 0);
   wl_surface_commit(surface_);
   shown_.reset();
+  return true;
+}
+
+bool ItemSurface::crop(std::optional<QRect> partOfBuffer) {
+  if (partOfBuffer == crop_)
+    return false;
+  crop_ = partOfBuffer;
+  if (!crop_) {
+    wp_viewport_set_source(viewport_, wl_fixed_from_int(-1), wl_fixed_from_int(-1),
+                           wl_fixed_from_int(-1), wl_fixed_from_int(-1));
+    wp_viewport_set_destination(viewport_, -1, -1);
+    return true;
+  }
+  wp_viewport_set_source(viewport_, wl_fixed_from_int(crop_->x()), wl_fixed_from_int(crop_->y()),
+                         wl_fixed_from_int(crop_->width()), wl_fixed_from_int(crop_->height()));
+  // Shown at its own size: the compositor cuts, it does not scale.
+  wp_viewport_set_destination(viewport_, crop_->width(), crop_->height());
   return true;
 }
 

@@ -14,6 +14,7 @@
 
 struct wl_subsurface;
 struct wl_surface;
+struct wp_viewport;
 
 namespace skyfare {
 
@@ -22,8 +23,10 @@ class WaylandConnection;
 // One op of the frame on a surface of its own above the layer surface, so that the compositor
 // puts it in its place: a sprite that only moves costs a new position, not a repaint. Its
 // picture holds the op alone, cut to the content, and is painted again only when the op draws
-// something else or the content cuts it differently. What it shows changes with the layer
-// surface's next commit. It takes no input: the pointer over it is over the layer surface.
+// something else or the content cuts it differently; where the compositor can show part of a
+// buffer, a sprite crossing the content's edge is cut by the compositor instead. What it shows
+// changes with the layer surface's next commit. It takes no input: the pointer over it is over
+// the layer surface.
 class ItemSurface {
  public:
   // bufferFreed runs when the compositor gives back a buffer while a picture waits for one.
@@ -57,10 +60,14 @@ class ItemSurface {
   };
 
   Slot* freeSlot(QSize size);
+  // Shows only this part of the buffer, or all of it; true when that changed.
+  bool crop(std::optional<QRect> partOfBuffer);
 
   WaylandConnection& connection_;
   wl_surface* surface_;
   wl_subsurface* subsurface_;
+  wp_viewport* viewport_ = nullptr;  // null when the compositor cannot show part of a buffer
+  std::optional<QRect> crop_;        // in buffer pixels
   std::function<void()> bufferFreed_;
   // Two, so that one is painted while the compositor reads the other.
   std::array<Slot, 2> slots_;

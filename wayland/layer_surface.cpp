@@ -165,8 +165,14 @@ void LayerSurface::paint() {
     shownBase_ = std::move(base);
   }
   bool committed = false;
-  if (damage_.unshown())
-    committed = paintBase(shownBase_);
+  if (damage_.unshown() && paintBase(shownBase_)) {
+    committed = true;
+    // The buffers now hold what the bottom ops draw, and only a new size or scale paints them
+    // again: the unpacked copies of their pictures (a screen's worth of background) need not
+    // stay in memory. The ops above keep theirs, as any of them may be painted next frame.
+    scaledPictures_->letGoOfUndrawn(
+        DisplayList(presented_.begin() + static_cast<std::ptrdiff_t>(length), presented_.end()));
+  }
   bool waiting = damage_.unshown();
   std::size_t item = 0;
   for (std::size_t op = length; op < presented_.size(); ++op, ++item) {

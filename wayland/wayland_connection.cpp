@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "layer_shell_client.h"
+#include "viewporter_client.h"
 
 namespace skyfare {
 namespace {
@@ -56,6 +57,8 @@ WaylandConnection::~WaylandConnection() {
     else
       wl_proxy_destroy(reinterpret_cast<wl_proxy*>(layerShell_));
   }
+  if (viewporter_ != nullptr)
+    wp_viewporter_destroy(viewporter_);
   if (subcompositor_ != nullptr)
     wl_subcompositor_destroy(subcompositor_);
   if (shm_ != nullptr)
@@ -89,6 +92,9 @@ void WaylandConnection::globalEvent(void* data, wl_registry* registry, std::uint
   } else if (kind == wl_subcompositor_interface.name && self->subcompositor_ == nullptr) {
     self->subcompositor_ = static_cast<wl_subcompositor*>(
         wl_registry_bind(registry, name, &wl_subcompositor_interface, 1));
+  } else if (kind == wp_viewporter_interface.name && self->viewporter_ == nullptr) {
+    self->viewporter_ =
+        static_cast<wp_viewporter*>(wl_registry_bind(registry, name, &wp_viewporter_interface, 1));
   } else if (kind == zwlr_layer_shell_v1_interface.name && self->layerShell_ == nullptr) {
     self->layerShellVersion_ = std::min(version, kLayerShellVersion);
     self->layerShell_ = static_cast<zwlr_layer_shell_v1*>(

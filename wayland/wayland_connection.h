@@ -14,6 +14,7 @@ struct wl_display;
 struct wl_registry;
 struct wl_shm;
 struct wl_subcompositor;
+struct wp_viewporter;
 struct zwlr_layer_shell_v1;
 
 namespace skyfare {
@@ -48,6 +49,8 @@ class WaylandConnection {
   wl_registry* registry() const { return registry_; }
   wl_shm* shm() const { return shm_; }
   wl_subcompositor* subcompositor() const { return subcompositor_; }
+  // Null when the compositor cannot show part of a buffer.
+  wp_viewporter* viewporter() const { return viewporter_; }
   zwlr_layer_shell_v1* layerShell() const { return layerShell_; }
 
   // The observer hears at once of every output and seat known so far. Null stops the reports,
@@ -82,6 +85,7 @@ class WaylandConnection {
   std::uint32_t compositorVersion_ = 0;
   wl_shm* shm_ = nullptr;
   wl_subcompositor* subcompositor_ = nullptr;
+  wp_viewporter* viewporter_ = nullptr;
   zwlr_layer_shell_v1* layerShell_ = nullptr;
   std::uint32_t layerShellVersion_ = 0;
   std::vector<std::unique_ptr<WaylandOutput>> outputs_;

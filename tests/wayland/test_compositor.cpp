@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "layer_shell_server.h"
+#include "viewporter_server.h"
 
 namespace skyfare::testing {
 namespace {
@@ -76,6 +77,10 @@ struct Surface {
   QPoint pendingPosition;
   bool cached = false;
   Buffer* cachedBuffer = nullptr;
+  // The part of the buffer a viewport shows, in buffer pixels; null for all of it.
+  QRect pendingCrop;
+  QRect cachedCrop;
+  QRect crop;
   std::vector<Surface*> children;  // bottom to top
 };
 
@@ -169,10 +174,12 @@ struct TestCompositor::Server {
     const bool attached = std::exchange(surface.attached, false);
     Buffer* pending = std::exchange(surface.pending, nullptr);
     if (surface.parent != nullptr) {
-      if (attached) {
-        surface.cached = true;
+      if (attached)
         surface.cachedBuffer = pending;
-      }
+      else if (!surface.cached)
+        surface.cachedBuffer = surface.shown;
+      surface.cached = true;
+      surface.cachedCrop = surface.pendingCrop;
       return;
     }
     if (surface.layer != nullptr && !surface.layer->configured && pending == nullptr) {
@@ -195,6 +202,7 @@ struct TestCompositor::Server {
       if (std::exchange(child->cached, false)) {
         release(child->shown, child->cachedBuffer);
         child->shown = std::exchange(child->cachedBuffer, nullptr);
+        child->crop = child->cachedCrop;
       }
       subsurfacesShown += child->shown != nullptr ? 1 : 0;
     }
@@ -205,9 +213,11 @@ struct TestCompositor::Server {
     {
       QPainter painter(&picture);
       for (const Surface* child : surface.children) {
-        if (child->shown != nullptr)
-          painter.drawImage(child->position * surface.scale,
-                            pictureOf(*child->shown, QImage::Format_ARGB32_Premultiplied));
+        if (child->shown == nullptr)
+          continue;
+        const QImage part = pictureOf(*child->shown, QImage::Format_ARGB32_Premultiplied);
+        painter.drawImage(child->position * surface.scale, part,
+                          child->crop.isNull() ? part.rect() : child->crop);
       }
     }
     const int index = surface.layer != nullptr ? surface.layer->index : -1;
@@ -356,6 +366,25 @@ const struct wl_subcompositor_interface kSubcompositorImpl = {
                                      });
     }};
 
+// Shows part of a buffer at its own size, which is all the saver asks of a viewport.
+const struct wp_viewport_interface kViewportImpl = {
+    destroyResource,
+    [](wl_client*, wl_resource* viewport, wl_fixed_t x, wl_fixed_t y, wl_fixed_t width,
+       wl_fixed_t height) {
+      if (auto* surface = dataOf<Surface>(viewport))
+        surface->pendingCrop = width == wl_fixed_from_int(-1)
+                                   ? QRect()
+                                   : QRect(wl_fixed_to_int(x), wl_fixed_to_int(y),
+                                           wl_fixed_to_int(width), wl_fixed_to_int(height));
+    },
+    [](wl_client*, wl_resource*, std::int32_t, std::int32_t) {}};
+
+const struct wp_viewporter_interface kViewporterImpl = {
+    destroyResource, [](wl_client* client, wl_resource*, std::uint32_t id, wl_resource* surface) {
+      wl_resource* viewport = wl_resource_create(client, &wp_viewport_interface, 1, id);
+      wl_resource_set_implementation(viewport, &kViewportImpl, dataOf<Surface>(surface), nullptr);
+    }};
+
 const struct zwlr_layer_surface_v1_interface kLayerSurfaceImpl = {
     [](wl_client*, wl_resource*, std::uint32_t, std::uint32_t) {},
     [](wl_client*, wl_resource*, std::uint32_t) {},
@@ -464,7 +493,8 @@ wl_resource* bindPlain(wl_client* client, void* server, const wl_interface* inte
 
 }  // namespace
 
-TestCompositor::TestCompositor(bool offerLayerShell) : server_(std::make_unique<Server>()) {
+TestCompositor::TestCompositor(bool offerLayerShell, bool offerViewporter)
+    : server_(std::make_unique<Server>()) {
   Server& server = *server_;
   int sockets[2];
   socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets);
@@ -493,6 +523,12 @@ TestCompositor::TestCompositor(bool offerLayerShell) : server_(std::make_unique<
                          bindPlain(client, data, &wl_seat_interface, &kSeatImpl, version, id),
                          WL_SEAT_CAPABILITY_POINTER | WL_SEAT_CAPABILITY_KEYBOARD);
                    });
+  if (offerViewporter)
+    wl_global_create(server.display, &wp_viewporter_interface, 1, &server,
+                     [](wl_client* client, void* data, std::uint32_t version, std::uint32_t id) {
+                       bindPlain(client, data, &wp_viewporter_interface, &kViewporterImpl, version,
+                                 id);
+                     });
   if (offerLayerShell)
     wl_global_create(server.display, &zwlr_layer_shell_v1_interface, 4, &server,
                      [](wl_client* client, void* data, std::uint32_t version, std::uint32_t id) {

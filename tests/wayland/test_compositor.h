@@ -20,7 +20,8 @@ namespace skyfare::testing {
 
 // A small compositor on a thread of its own, speaking the real protocol to one client over a
 // socket pair: surfaces, subsurfaces, shared-memory buffers, outputs, one seat, and (when
-// offered) layer surfaces, each configured to its output's size. It keeps the buffer shown last
+// offered) layer surfaces, each configured to its output's size, and viewports that show part
+// of a buffer. It keeps the buffer shown last
 // until the next is committed, as real compositors do, and sends frame callbacks only when told
 // to. Subsurfaces change with their parent's commit, and each commit of a layer surface composes
 // the picture it shows: its buffer with its subsurfaces blended over it, bottom to top.
@@ -47,7 +48,7 @@ class TestCompositor {
     int cursorsHidden = 0;
   };
 
-  explicit TestCompositor(bool offerLayerShell);
+  explicit TestCompositor(bool offerLayerShell, bool offerViewporter = false);
   ~TestCompositor();
   TestCompositor(const TestCompositor&) = delete;
   TestCompositor& operator=(const TestCompositor&) = delete;

@@ -194,8 +194,11 @@ TEST_F(WaylandDrawingControlTest, ANewFrameWaitsForTheOutputAndMovesWhatMovedWit
   EXPECT_EQ(compositor_.state().framesAsked, 1);
 }
 
-TEST(WaylandCompositionTest, ShowsWhatOneRendererPaintsOfTheWholeFrameOnEveryOutput) {
-  TestCompositor compositor(true);
+// With viewports the compositor cuts the aircraft crossing the scene's edge; without, the saver.
+class WaylandCompositionTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(WaylandCompositionTest, ShowsWhatOneRendererPaintsOfTheWholeFrameOnEveryOutput) {
+  TestCompositor compositor(true, GetParam());
   compositor.addOutput({1920, 1080}, 1);
   compositor.addOutput({2560, 1440}, 2);
   const auto connection = connectTo(compositor);
@@ -225,6 +228,9 @@ TEST(WaylandCompositionTest, ShowsWhatOneRendererPaintsOfTheWholeFrameOnEveryOut
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(CutBy, WaylandCompositionTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Compositor" : "Saver"; });
 
 TEST_F(WaylandDrawingControlTest, RedrawsWholeAtANewScale) {
   compositor_.addOutput({1920, 1080}, 1);
