@@ -3,6 +3,7 @@
 #include <wayland-client.h>
 
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 
 #include "viewporter_client.h"
@@ -35,6 +36,45 @@ bool samePicture(const DrawOp& a, const DrawOp& b) {
   return a == b;
 }
 
+// Bands enough to follow an aircraft's tail, fuselage and wings.
+constexpr int kBands = 4;
+
+// The picture's rows in kBands bands of equal height, each cut to the rows and columns that it
+// paints; bands that paint nothing are left out.
+std::vector<QRect> paintedBands(const QImage& picture) {
+  std::vector<QRect> bands;
+  for (int band = 0; band < kBands; ++band) {
+    QRect painted;
+    for (int y = picture.height() * band / kBands; y < picture.height() * (band + 1) / kBands;
+         ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+      int left = 0;
+      while (left < picture.width() && qAlpha(row[left]) == 0) ++left;
+      if (left == picture.width())
+        continue;
+      int right = picture.width() - 1;
+      while (qAlpha(row[right]) == 0) --right;
+      painted |= QRect(QPoint(left, y), QPoint(right, y));
+    }
+    if (!painted.isEmpty())
+      bands.push_back(painted);
+  }
+  return bands;
+}
+
+void setCrop(wp_viewport* viewport, const std::optional<QRect>& crop) {
+  if (!crop) {
+    wp_viewport_set_source(viewport, wl_fixed_from_int(-1), wl_fixed_from_int(-1),
+                           wl_fixed_from_int(-1), wl_fixed_from_int(-1));
+    wp_viewport_set_destination(viewport, -1, -1);
+    return;
+  }
+  wp_viewport_set_source(viewport, wl_fixed_from_int(crop->x()), wl_fixed_from_int(crop->y()),
+                         wl_fixed_from_int(crop->width()), wl_fixed_from_int(crop->height()));
+  // Shown at its own size: the compositor cuts, it does not scale.
+  wp_viewport_set_destination(viewport, crop->width(), crop->height());
+}
+
 }  // namespace
 
 bool ItemSurface::Picture::sameAs(const Picture& other) const {
@@ -45,22 +85,29 @@ bool ItemSurface::Picture::sameAs(const Picture& other) const {
 ItemSurface::ItemSurface(WaylandConnection& connection, wl_surface* parent,
                          std::function<void()> bufferFreed)
     : connection_(connection),
-      surface_(wl_compositor_create_surface(connection.compositor())),
-      subsurface_(wl_subcompositor_get_subsurface(connection.subcompositor(), surface_, parent)),
-      bufferFreed_(std::move(bufferFreed)) {
+      bufferFreed_(std::move(bufferFreed)),
+      partsCrop_(connection.viewporter() != nullptr) {
+  parts_.resize(partsCrop_ ? kBands : 1);
   wl_region* none = wl_compositor_create_region(connection.compositor());
-  wl_surface_set_input_region(surface_, none);
+  for (Part& part : parts_) {
+    part.surface = wl_compositor_create_surface(connection.compositor());
+    part.subsurface =
+        wl_subcompositor_get_subsurface(connection.subcompositor(), part.surface, parent);
+    wl_surface_set_input_region(part.surface, none);
+    if (partsCrop_)
+      part.viewport = wp_viewporter_get_viewport(connection.viewporter(), part.surface);
+  }
   wl_region_destroy(none);
-  if (connection.viewporter() != nullptr)
-    viewport_ = wp_viewporter_get_viewport(connection.viewporter(), surface_);
 }
 
 ItemSurface::~ItemSurface() {
   for (Slot& slot : slots_) slot.buffer.reset();
-  if (viewport_ != nullptr)
-    wp_viewport_destroy(viewport_);
-  wl_subsurface_destroy(subsurface_);
-  wl_surface_destroy(surface_);
+  for (Part& part : parts_) {
+    if (part.viewport != nullptr)
+      wp_viewport_destroy(part.viewport);
+    wl_subsurface_destroy(part.subsurface);
+    wl_surface_destroy(part.surface);
+  }
 }
 
 bool ItemSurface::show(const DrawOp& op, SceneRenderer& renderer, int bufferScale) {
@@ -71,12 +118,11 @@ bool ItemSurface::show(const DrawOp& op, SceneRenderer& renderer, int bufferScal
   // The buffer holds the whole op, so that one crossing the edge of the content keeps its
   // buffers. The compositor cuts it to the content where it can do so in whole pixels;
   // otherwise what lies outside the content is left clear, and painted again as that changes.
-  const bool compositorCuts = viewport_ != nullptr && bufferScale == 1;
+  const bool compositorCuts = partsCrop_ && bufferScale == 1;
   const QRect painted = compositorCuts ? footprint : shown;
   const QRect area = inWholeUnits(footprint, bufferScale);
   Picture wanted{op, painted.translated(-footprint.topLeft()), footprint.topLeft() - area.topLeft(),
                  area.size(), bufferScale};
-  bool surfaceChanged = false;
   if (!shown_ || !shown_->sameAs(wanted)) {
     Slot* slot = freeSlot(area.size());
     if (slot == nullptr) {
@@ -90,52 +136,82 @@ bool ItemSurface::show(const DrawOp& op, SceneRenderer& renderer, int bufferScal
       painter.translate(-area.topLeft());
       renderer.renderOne(painter, op, painted);
     }
-    wl_surface_attach(surface_, slot->buffer->buffer(), 0, 0);
-    wl_surface_set_buffer_scale(surface_, bufferScale);
-    wl_surface_damage_buffer(surface_, 0, 0, area.width(), area.height());
-    slot->lent = true;
+    buffer_ = slot->buffer.get();
+    bands_ = compositorCuts ? paintedBands(image) : std::vector<QRect>{image.rect()};
     shown_ = std::move(wanted);
     waiting_ = false;
-    surfaceChanged = true;
   }
-  const bool cut = compositorCuts && shown != footprint;
-  surfaceChanged |= crop(cut ? std::optional(shown.translated(-area.topLeft())) : std::nullopt);
-  if (surfaceChanged)
-    wl_surface_commit(surface_);
-  const QPoint position = cut ? shown.topLeft() : area.topLeft() / bufferScale;
-  if (position != position_) {
-    wl_subsurface_set_position(subsurface_, position.x(), position.y());
-    position_ = position;
-    surfaceChanged = true;
+  const QRect visible = shown.translated(-area.topLeft());
+  bool changed = false;
+  for (std::size_t index = 0; index < parts_.size(); ++index) {
+    Part& part = parts_[index];
+    if (index >= bands_.size()) {
+      changed |= hidePart(part);
+    } else if (!compositorCuts) {
+      changed |= showPart(part, std::nullopt, area.topLeft() / bufferScale, bufferScale);
+    } else {
+      const QRect crop = bands_[index].intersected(visible);
+      changed |= crop.isEmpty() ? hidePart(part)
+                                : showPart(part, crop, area.topLeft() + crop.topLeft(), 1);
+    }
   }
-  return surfaceChanged;
+  // A buffer is the compositor's from the first part that shows it until it gives it back. Once
+  // no part shows it, it is not shown again: it may be given back at any time after that, so
+  // the op is painted anew when it shows again.
+  if (std::any_of(parts_.begin(), parts_.end(),
+                  [this](const Part& part) { return part.attached == buffer_; })) {
+    for (Slot& slot : slots_) slot.lent = slot.lent || slot.buffer.get() == buffer_;
+  } else {
+    shown_.reset();
+    buffer_ = nullptr;
+  }
+  return changed;
 }
 
 bool ItemSurface::hide() {
   waiting_ = false;
-  if (!shown_)
-    return false;
-  crop(std::nullopt);
-  wl_surface_attach(surface_, nullptr, 0, 0);
-  wl_surface_commit(surface_);
+  bool changed = false;
+  for (Part& part : parts_) changed |= hidePart(part);
   shown_.reset();
-  return true;
+  buffer_ = nullptr;
+  return changed;
 }
 
-bool ItemSurface::crop(std::optional<QRect> partOfBuffer) {
-  if (partOfBuffer == crop_)
-    return false;
-  crop_ = partOfBuffer;
-  if (!crop_) {
-    wp_viewport_set_source(viewport_, wl_fixed_from_int(-1), wl_fixed_from_int(-1),
-                           wl_fixed_from_int(-1), wl_fixed_from_int(-1));
-    wp_viewport_set_destination(viewport_, -1, -1);
+bool ItemSurface::showPart(Part& part, const std::optional<QRect>& crop, QPoint position,
+                           int scale) {
+  bool surfaceChanged = false;
+  if (part.attached != buffer_) {
+    wl_surface_attach(part.surface, buffer_->buffer(), 0, 0);
+    wl_surface_set_buffer_scale(part.surface, scale);
+    wl_surface_damage_buffer(part.surface, 0, 0, buffer_->size().width(), buffer_->size().height());
+    part.attached = buffer_;
+    surfaceChanged = true;
+  }
+  if (part.viewport != nullptr && crop != part.crop) {
+    setCrop(part.viewport, crop);
+    part.crop = crop;
+    surfaceChanged = true;
+  }
+  if (surfaceChanged)
+    wl_surface_commit(part.surface);
+  if (position != part.position) {
+    wl_subsurface_set_position(part.subsurface, position.x(), position.y());
+    part.position = position;
     return true;
   }
-  wp_viewport_set_source(viewport_, wl_fixed_from_int(crop_->x()), wl_fixed_from_int(crop_->y()),
-                         wl_fixed_from_int(crop_->width()), wl_fixed_from_int(crop_->height()));
-  // Shown at its own size: the compositor cuts, it does not scale.
-  wp_viewport_set_destination(viewport_, crop_->width(), crop_->height());
+  return surfaceChanged;
+}
+
+bool ItemSurface::hidePart(Part& part) {
+  if (part.attached == nullptr)
+    return false;
+  if (part.viewport != nullptr && part.crop) {
+    setCrop(part.viewport, std::nullopt);
+    part.crop.reset();
+  }
+  wl_surface_attach(part.surface, nullptr, 0, 0);
+  wl_surface_commit(part.surface);
+  part.attached = nullptr;
   return true;
 }
 
@@ -143,7 +219,7 @@ ItemSurface::Slot* ItemSurface::freeSlot(QSize size) {
   for (Slot& slot : slots_) {
     if (slot.lent)
       continue;
-    if (!slot.buffer || slot.buffer->image().size() != size) {
+    if (!slot.buffer || slot.buffer->size() != size) {
       slot.buffer =
           ShmBuffer::create(connection_.shm(), size, ShmBuffer::Pixels::Translucent, [this, &slot] {
             slot.lent = false;

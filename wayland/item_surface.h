@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "drawing/display_list.h"
 #include "drawing/scene_renderer.h"
@@ -20,13 +21,15 @@ namespace skyfare {
 
 class WaylandConnection;
 
-// One op of the frame on a surface of its own above the layer surface, so that the compositor
+// One op of the frame on surfaces of its own above the layer surface, so that the compositor
 // puts it in its place: a sprite that only moves costs a new position, not a repaint. Its
 // picture holds the op alone, cut to the content, and is painted again only when the op draws
-// something else or the content cuts it differently; where the compositor can show part of a
-// buffer, a sprite crossing the content's edge is cut by the compositor instead. What it shows
-// changes with the layer surface's next commit. It takes no input: the pointer over it is over
-// the layer surface.
+// something else or the content cuts it differently. Where the compositor can show part of a
+// buffer, the picture is shown by a few surfaces, each a band of its rows as wide as what those
+// rows paint: the compositor redraws the box of each surface that moves, and boxes that hug an
+// aircraft's shape spare it redrawing the sky around it. Those surfaces also cut a sprite that
+// crosses the content's edge. What it shows changes with the layer surface's next commit. It
+// takes no input: the pointer over it is over the layer surface.
 class ItemSurface {
  public:
   // bufferFreed runs when the compositor gives back a buffer while a picture waits for one.
@@ -36,8 +39,8 @@ class ItemSurface {
   ItemSurface& operator=(const ItemSurface&) = delete;
 
   // Shows the op where the renderer places it, at the buffer scale; true when that changed what
-  // the surface shows. A picture to paint while the compositor holds both buffers leaves the
-  // old one in place, and waiting() is true until a later call paints it.
+  // is shown. A picture to paint while the compositor holds both buffers leaves the old one in
+  // place, and waiting() is true until a later call paints it.
   bool show(const DrawOp& op, SceneRenderer& renderer, int bufferScale);
   // Shows nothing; true when it showed something.
   bool hide();
@@ -58,21 +61,32 @@ class ItemSurface {
     std::unique_ptr<ShmBuffer> buffer;
     bool lent = false;
   };
+  // A surface that shows the buffer, or part of it through its viewport.
+  struct Part {
+    wl_surface* surface = nullptr;
+    wl_subsurface* subsurface = nullptr;
+    wp_viewport* viewport = nullptr;
+    const ShmBuffer* attached = nullptr;  // null while it shows nothing
+    std::optional<QRect> crop;            // in buffer pixels
+    std::optional<QPoint> position;       // in the compositor's units
+  };
 
   Slot* freeSlot(QSize size);
-  // Shows only this part of the buffer, or all of it; true when that changed.
-  bool crop(std::optional<QRect> partOfBuffer);
+  // Shows the buffer, or the cropped part of it, with its top left at `position`; true when that
+  // changed what the part shows.
+  bool showPart(Part& part, const std::optional<QRect>& crop, QPoint position, int scale);
+  bool hidePart(Part& part);
 
   WaylandConnection& connection_;
-  wl_surface* surface_;
-  wl_subsurface* subsurface_;
-  wp_viewport* viewport_ = nullptr;  // null when the compositor cannot show part of a buffer
-  std::optional<QRect> crop_;        // in buffer pixels
   std::function<void()> bufferFreed_;
+  // All made at once, so that they stack together: one, or kBands where parts can be cropped.
+  std::vector<Part> parts_;
+  bool partsCrop_ = false;
   // Two, so that one is painted while the compositor reads the other.
   std::array<Slot, 2> slots_;
-  std::optional<Picture> shown_;    // none while the surface shows nothing
-  std::optional<QPoint> position_;  // in the compositor's units, once placed
+  const ShmBuffer* buffer_ = nullptr;  // holding the picture shown
+  std::vector<QRect> bands_;           // of that picture, in buffer pixels
+  std::optional<Picture> shown_;       // none while nothing is shown
   bool waiting_ = false;
   bool toldNoBuffer_ = false;
 };

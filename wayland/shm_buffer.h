@@ -29,6 +29,7 @@ class ShmBuffer {
 
   wl_buffer* buffer() const { return buffer_; }
   QImage& image() { return image_; }
+  QSize size() const { return image_.size(); }
 
  private:
   ShmBuffer(void* pixels, std::size_t bytes, QSize size, QImage::Format format,

@@ -164,9 +164,15 @@ struct TestCompositor::Server {
     return nullptr;
   }
 
-  void release(Buffer* buffer, const Buffer* next) {
-    if (buffer != nullptr && buffer != next)
-      wl_buffer_send_release(buffer->resource);
+  // A buffer shown by several surfaces is read until the last of them lets go of it.
+  void releaseIfUnused(const Buffer* buffer) {
+    if (buffer == nullptr)
+      return;
+    for (const auto& surface : surfaces) {
+      if (surface->shown == buffer || (surface->cached && surface->cachedBuffer == buffer))
+        return;
+    }
+    wl_buffer_send_release(buffer->resource);
   }
 
   void commit(Surface& surface) {
@@ -193,18 +199,27 @@ struct TestCompositor::Server {
     const bool newBuffer = attached && pending != nullptr;
     if (newBuffer) {
       // The buffer shown until now is read no more.
-      release(surface.shown, pending);
-      surface.shown = pending;
+      const Buffer* last = std::exchange(surface.shown, pending);
+      if (last != pending)
+        releaseIfUnused(last);
     }
     int subsurfacesShown = 0;
+    int subsurfacePixels = 0;
     for (Surface* child : surface.children) {
       child->position = child->pendingPosition;
       if (std::exchange(child->cached, false)) {
-        release(child->shown, child->cachedBuffer);
-        child->shown = std::exchange(child->cachedBuffer, nullptr);
+        const Buffer* last =
+            std::exchange(child->shown, std::exchange(child->cachedBuffer, nullptr));
         child->crop = child->cachedCrop;
+        if (last != child->shown)
+          releaseIfUnused(last);
       }
-      subsurfacesShown += child->shown != nullptr ? 1 : 0;
+      if (child->shown != nullptr) {
+        ++subsurfacesShown;
+        const QSize size = child->crop.isNull() ? QSize(child->shown->width, child->shown->height)
+                                                : child->crop.size();
+        subsurfacePixels += size.width() * size.height();
+      }
     }
     if (surface.shown == nullptr)
       return;
@@ -225,7 +240,7 @@ struct TestCompositor::Server {
     state.commits.push_back(Commit{index, newBuffer, QSize(b.width, b.height), surface.scale,
                                    newBuffer ? surface.damage : QRegion(),
                                    picture.pixel(b.width / 2, b.height / 2) | 0xFF000000u,
-                                   subsurfacesShown});
+                                   subsurfacesShown, subsurfacePixels});
     if (index >= 0) {
       if (state.pictures.size() <= static_cast<std::size_t>(index))
         state.pictures.resize(static_cast<std::size_t>(index) + 1);

@@ -36,6 +36,7 @@ class TestCompositor {
     QRegion damage;  // in buffer pixels
     QRgb centre;     // the pixel in the middle of the picture shown
     int subsurfacesShown;
+    int subsurfacePixels;  // the compositor redraws these where the subsurfaces move
   };
   struct State {
     int layerSurfacesAlive = 0;

@@ -193,15 +193,20 @@ void Win32DrawingControl::Flip() {
 
 int Win32DrawingControl::runMessageLoop() {
   const FineTimer fineTimer;
+  // After a wait that timed out the queue is known to be empty, and asking it again would cost a
+  // round trip for nothing (under Wine, a call to its server every frame). A message that comes
+  // later ends the next wait at once.
+  bool queueSeenEmpty = false;
   for (;;) {
     MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (!queueSeenEmpty && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT)
         return static_cast<int>(message.wParam);
       TranslateMessage(&message);
       DispatchMessageW(&message);
       deliverInput();
     }
+    queueSeenEmpty = false;
     DWORD waitMs = INFINITE;
     if (displayOpen_) {
       const FrameTicker::Tick tick = ticker_.tick();
@@ -219,7 +224,7 @@ int Win32DrawingControl::runMessageLoop() {
           continue;
       }
     }
-    wait(waitMs);
+    queueSeenEmpty = wait(waitMs);
   }
 }
 
@@ -228,13 +233,14 @@ void Win32DrawingControl::watch(HANDLE event, std::function<void()> signalled) {
   watchedSignalled_ = std::move(signalled);
 }
 
-void Win32DrawingControl::wait(DWORD waitMs) {
+bool Win32DrawingControl::wait(DWORD waitMs) {
   const DWORD handles = watched_ != nullptr ? 1 : 0;
   const DWORD woken =
       MsgWaitForMultipleObjectsEx(handles, &watched_, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   waitedSinceFrame_ = true;
   if (handles == 1 && woken == WAIT_OBJECT_0 && watchedSignalled_)
     watchedSignalled_();
+  return woken == WAIT_TIMEOUT;
 }
 
 LRESULT CALLBACK Win32DrawingControl::windowProcedure(HWND window, UINT message, WPARAM w,

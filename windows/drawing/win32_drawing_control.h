@@ -77,8 +77,9 @@ class Win32DrawingControl final : public DrawingControl {
   LRESULT handle(HWND window, UINT message, WPARAM w, LPARAM l);
   void raiseLater(Event event);
   void deliverInput();
-  // Waits for a message, the watched event or the time; the event's call is made here.
-  void wait(DWORD waitMs);
+  // Waits for a message, the watched event or the time; the event's call is made here. True when
+  // the time ran out with the queue empty.
+  bool wait(DWORD waitMs);
 
   // COM is initialised for this thread for as long as the control lives, when it was not yet.
   struct ComApartment {
