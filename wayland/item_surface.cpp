@@ -77,11 +77,6 @@ void setCrop(wp_viewport* viewport, const std::optional<QRect>& crop) {
 
 }  // namespace
 
-bool ItemSurface::Picture::sameAs(const Picture& other) const {
-  return samePicture(op, other.op) && shownPartOfOp == other.shownPartOfOp &&
-         opInBuffer == other.opInBuffer && bufferSize == other.bufferSize && scale == other.scale;
-}
-
 ItemSurface::ItemSurface(WaylandConnection& connection, wl_surface* parent,
                          std::function<void()> bufferFreed)
     : connection_(connection),
@@ -121,9 +116,10 @@ bool ItemSurface::show(const DrawOp& op, SceneRenderer& renderer, int bufferScal
   const bool compositorCuts = partsCrop_ && bufferScale == 1;
   const QRect painted = compositorCuts ? footprint : shown;
   const QRect area = inWholeUnits(footprint, bufferScale);
-  Picture wanted{op, painted.translated(-footprint.topLeft()), footprint.topLeft() - area.topLeft(),
-                 area.size(), bufferScale};
-  if (!shown_ || !shown_->sameAs(wanted)) {
+  const Placement placement{painted.translated(-footprint.topLeft()),
+                            footprint.topLeft() - area.topLeft(), area.size(), bufferScale};
+  // Most frames only move the op: it is copied only when it is painted.
+  if (!shown_ || shown_->placement != placement || !samePicture(shown_->op, op)) {
     Slot* slot = freeSlot(area.size());
     if (slot == nullptr) {
       waiting_ = true;
@@ -138,7 +134,7 @@ bool ItemSurface::show(const DrawOp& op, SceneRenderer& renderer, int bufferScal
     }
     buffer_ = slot->buffer.get();
     bands_ = compositorCuts ? paintedBands(image) : std::vector<QRect>{image.rect()};
-    shown_ = std::move(wanted);
+    shown_ = Picture{op, placement};
     waiting_ = false;
   }
   const QRect visible = shown.translated(-area.topLeft());

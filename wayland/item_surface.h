@@ -47,15 +47,18 @@ class ItemSurface {
   bool waiting() const { return waiting_; }
 
  private:
-  // What a buffer holds: which op, which part of it, and where in the buffer.
-  struct Picture {
-    DrawOp op;
+  // Which part of an op a buffer holds, and where in the buffer.
+  struct Placement {
     QRect shownPartOfOp;
     QPoint opInBuffer;
     QSize bufferSize;
     int scale = 1;
 
-    bool sameAs(const Picture& other) const;
+    bool operator==(const Placement&) const = default;
+  };
+  struct Picture {
+    DrawOp op;
+    Placement placement;
   };
   struct Slot {
     std::unique_ptr<ShmBuffer> buffer;

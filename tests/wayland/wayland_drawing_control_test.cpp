@@ -99,6 +99,17 @@ int largestChannelDifference(const QImage& a, const QImage& b) {
   return largest;
 }
 
+// The saver's drawing component on the compositor, its display open; null when it cannot connect.
+std::unique_ptr<WaylandDrawingControl> openDrawing(const TestCompositor& compositor,
+                                                   std::unique_ptr<WaylandConnection>& connection) {
+  connection = connectTo(compositor);
+  if (connection == nullptr)
+    return nullptr;
+  auto drawing = std::make_unique<WaylandDrawingControl>(*connection, overlayPlacement(),
+                                                         std::function<void()>{});
+  return drawing->InitDisplay(800, 600, 16, "") ? std::move(drawing) : nullptr;
+}
+
 // A scene like the saver's: an opaque background, a message, two half-transparent aircraft
 // that overlap, one of them across the scene's left edge, and a clock.
 class SceneCalls {
@@ -201,10 +212,10 @@ TEST_P(WaylandCompositionTest, ShowsWhatOneRendererPaintsOfTheWholeFrameOnEveryO
   TestCompositor compositor(true, GetParam());
   compositor.addOutput({1920, 1080}, 1);
   compositor.addOutput({2560, 1440}, 2);
-  const auto connection = connectTo(compositor);
-  ASSERT_NE(connection, nullptr);
-  WaylandDrawingControl drawing(*connection, overlayPlacement(), {});
-  ASSERT_TRUE(drawing.InitDisplay(800, 600, 16, ""));
+  std::unique_ptr<WaylandConnection> connection;
+  const auto opened = openDrawing(compositor, connection);
+  ASSERT_NE(opened, nullptr);
+  WaylandDrawingControl& drawing = *opened;
   WholeFramePainter wide({1920, 1080});
   WholeFramePainter dense({2560, 1440});
   SceneCalls scene;
@@ -235,10 +246,10 @@ INSTANTIATE_TEST_SUITE_P(CutBy, WaylandCompositionTest, ::testing::Values(false,
 TEST(WaylandBandsTest, ASpriteIsShownInBandsThatLeaveItsClearCornerOut) {
   TestCompositor compositor(true, true);
   compositor.addOutput({800, 600}, 1);
-  const auto connection = connectTo(compositor);
-  ASSERT_NE(connection, nullptr);
-  WaylandDrawingControl drawing(*connection, overlayPlacement(), {});
-  ASSERT_TRUE(drawing.InitDisplay(800, 600, 16, ""));
+  std::unique_ptr<WaylandConnection> connection;
+  const auto opened = openDrawing(compositor, connection);
+  ASSERT_NE(opened, nullptr);
+  WaylandDrawingControl& drawing = *opened;
   WholeFramePainter whole({800, 600});
   // A wedge 200 pixels square, clear above its diagonal.
   QImage wedge(200, 200, QImage::Format_ARGB32);
