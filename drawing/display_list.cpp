@@ -36,4 +36,23 @@ QRegion opDamage(const DrawOp& op) {
   return opBounds(op);
 }
 
+bool samePicture(const DrawOp& a, const DrawOp& b) {
+  const auto* first = std::get_if<SpriteOp>(&a);
+  const auto* second = std::get_if<SpriteOp>(&b);
+  if (first != nullptr && second != nullptr)
+    return first->sprite == second->sprite && first->imageVersion == second->imageVersion;
+  return a == b;
+}
+
+std::size_t opaqueBaseLength(const DisplayList& list) {
+  std::size_t length = 0;
+  while (length < list.size()) {
+    const auto* sprite = std::get_if<SpriteOp>(&list[length]);
+    if (!std::holds_alternative<FillOp>(list[length]) && (sprite == nullptr || !sprite->isOpaque()))
+      break;
+    ++length;
+  }
+  return length;
+}
+
 }  // namespace skyfare

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QRegion>
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <variant>
@@ -65,6 +66,12 @@ using DisplayList = std::vector<DrawOp>;
 QRect opBounds(const DrawOp& op);
 // The scene pixels an op can change: its bounds, or less for a sprite with clear parts.
 QRegion opDamage(const DrawOp& op);
+// Whether two ops paint the same picture, wherever they put it: a sprite's picture does not
+// change with its place, a text is laid out anew at each place.
+bool samePicture(const DrawOp& a, const DrawOp& b);
+// How many ops at the bottom of the list hide what lies below them: the fills and the opaque
+// pictures, which in a scene are its background and seldom change.
+std::size_t opaqueBaseLength(const DisplayList& list);
 
 inline QRect toQRect(const PixelRect& rect) {
   return QRect(rect.x, rect.y, rect.width, rect.height);

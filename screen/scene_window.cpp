@@ -8,7 +8,11 @@ namespace skyfare {
 
 SceneWindow::SceneWindow(const DisplayList& presented, SceneWindowEvents& events, QSize initialSize,
                          std::shared_ptr<ScaledPictures> scaledPictures)
-    : presented_(presented), events_(events), renderer_(initialSize, std::move(scaledPictures)) {
+    : presented_(presented),
+      events_(events),
+      scaledPictures_(scaledPictures ? std::move(scaledPictures)
+                                     : std::make_shared<ScaledPictures>()),
+      renderer_(initialSize, scaledPictures_) {
   setSurfaceType(QSurface::RasterSurface);
 }
 
@@ -21,6 +25,8 @@ void SceneWindow::exposeEvent(QExposeEvent*) {
 }
 
 void SceneWindow::resizeEvent(QResizeEvent*) {
+  if (composer_)
+    composer_->resize(size());
   if (presenter_)
     presenter_->resize(size());
   renderer_.setTargetSize(size());
@@ -30,16 +36,26 @@ void SceneWindow::resizeEvent(QResizeEvent*) {
 bool SceneWindow::event(QEvent* event) {
   if (event->type() == QEvent::PlatformSurface &&
       static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
-          QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
+          QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed) {
+    composer_.reset();
     presenter_.reset();
+  }
   return QWindow::event(event);
 }
 
 bool SceneWindow::paint(const QRegion& region) {
   if (!isExposed() || region.isEmpty())
     return false;
-  if (!presenter_)
-    presenter_ = makeWindowPresenter(*this);
+  if (!composer_ && !presenter_) {
+    composer_ = XRenderComposer::create(*this, scaledPictures_);
+    if (!composer_)
+      presenter_ = makeWindowPresenter(*this);
+  }
+  if (composer_) {
+    composer_->present(region, presented_, renderer_);
+    events_.windowFlushed();
+    return true;
+  }
   presenter_->present(region, [&](QPainter& painter, const QRegion& part) {
     // A presenter may repaint parts of earlier frames, bars included.
     if (!renderer_.mapping().content().contains(part.boundingRect()))

@@ -8,6 +8,7 @@
 #include "drawing/display_list.h"
 #include "drawing/scene_renderer.h"
 #include "screen/window_presenter.h"
+#include "screen/xrender_composer.h"
 
 namespace skyfare {
 
@@ -23,8 +24,9 @@ class SceneWindowEvents {
 
 // A window that shows the presented display list fitted to its size with black bars. It paints
 // and flushes only the damaged part of each frame, and all of itself when it is exposed or
-// resized. The window's picture is kept by the display server; the window holds only the parts
-// it is putting there (see WindowPresenter).
+// resized. The window's picture is kept by the display server; on X11 the server composes it
+// from the pictures of the ops (XRenderComposer), elsewhere the window holds only the parts it
+// is putting there (see WindowPresenter).
 class SceneWindow : public QWindow {
  public:
   const SceneMapping& mapping() const { return renderer_.mapping(); }
@@ -48,8 +50,11 @@ class SceneWindow : public QWindow {
 
   const DisplayList& presented_;
   SceneWindowEvents& events_;
+  std::shared_ptr<ScaledPictures> scaledPictures_;
   SceneRenderer renderer_;
-  // Made when the window is first shown, and dropped with its platform window.
+  // Made when the window is first shown, and dropped with its platform window: the server's
+  // composer where it can compose for us, else a presenter.
+  std::unique_ptr<XRenderComposer> composer_;
   std::unique_ptr<WindowPresenter> presenter_;
 };
 

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "screen/x11_visual.h"
+#include "screen/xcb_reply.h"
+
 namespace skyfare {
 namespace {
 
@@ -15,14 +18,6 @@ constexpr int kBytesPerPixel = 4;
 // usually fits in one go, and on large screens a few waits cost less than the memory.
 constexpr int kWindowBytesPerSegmentByte = 16;
 constexpr std::size_t kLargestSegmentBytes = std::size_t{1} << 20;
-
-template <typename Reply>
-using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
-
-template <typename Reply>
-ReplyPtr<Reply> owned(Reply* reply) {
-  return ReplyPtr<Reply>(reply, &std::free);
-}
 
 bool sharedMemoryTurnedOff() {
   const char* off = std::getenv("QT_X11_NO_MITSHM");
@@ -38,33 +33,6 @@ bool serverTakesSegmentFds(xcb_connection_t* connection) {
       owned(xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), nullptr));
   return version && (version->major_version > 1 ||
                      (version->major_version == 1 && version->minor_version >= 2));
-}
-
-// True when the visual stores a pixel as Qt's RGB32 does: 32 bits, blue in the lowest byte.
-bool visualMatchesRgb32(const xcb_setup_t* setup, std::uint8_t depth, xcb_visualid_t visual) {
-  if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST || depth != 24)
-    return false;
-  bool thirtyTwoBits = false;
-  for (auto formats = xcb_setup_pixmap_formats_iterator(setup); formats.rem;
-       xcb_format_next(&formats)) {
-    if (formats.data->depth == depth)
-      thirtyTwoBits = formats.data->bits_per_pixel == 32;
-  }
-  if (!thirtyTwoBits)
-    return false;
-  for (auto screens = xcb_setup_roots_iterator(setup); screens.rem; xcb_screen_next(&screens)) {
-    for (auto depths = xcb_screen_allowed_depths_iterator(screens.data); depths.rem;
-         xcb_depth_next(&depths)) {
-      for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem;
-           xcb_visualtype_next(&visuals)) {
-        const xcb_visualtype_t& type = *visuals.data;
-        if (type.visual_id == visual)
-          return type._class == XCB_VISUAL_CLASS_TRUE_COLOR && type.red_mask == 0xFF0000 &&
-                 type.green_mask == 0x00FF00 && type.blue_mask == 0x0000FF;
-      }
-    }
-  }
-  return false;
 }
 
 }  // namespace

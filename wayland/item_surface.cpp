@@ -27,15 +27,6 @@ QRect inWholeUnits(const QRect& rect, int scale) {
   return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
-// A sprite's picture does not change with its place; a text is laid out anew at each place.
-bool samePicture(const DrawOp& a, const DrawOp& b) {
-  const auto* first = std::get_if<SpriteOp>(&a);
-  const auto* second = std::get_if<SpriteOp>(&b);
-  if (first != nullptr && second != nullptr)
-    return first->sprite == second->sprite && first->imageVersion == second->imageVersion;
-  return a == b;
-}
-
 // Bands enough to follow an aircraft's tail, fuselage and wings.
 constexpr int kBands = 4;
 

@@ -23,19 +23,6 @@ constexpr const char* kSurfacePurpose = "skyfare";
 // rather than a buffer of gigabytes.
 constexpr int kLargestBufferSidePx = 16384;
 
-// How many ops at the bottom of the list the surface's own buffer shows: the fills and opaque
-// pictures, which hide what lies below them and seldom change.
-std::size_t baseLength(const DisplayList& list) {
-  std::size_t length = 0;
-  while (length < list.size()) {
-    const auto* sprite = std::get_if<SpriteOp>(&list[length]);
-    if (!std::holds_alternative<FillOp>(list[length]) && (sprite == nullptr || !sprite->isOpaque()))
-      break;
-    ++length;
-  }
-  return length;
-}
-
 }  // namespace
 
 LayerPlacement overlayPlacement() {
@@ -158,7 +145,7 @@ void LayerSurface::paint() {
   // only have to be replaced at once by a second one.
   if (closed_ || !renderer_ || frameCallback_ != nullptr || !unshown_ || presented_.empty())
     return;
-  const std::size_t length = baseLength(presented_);
+  const std::size_t length = opaqueBaseLength(presented_);
   DisplayList base(presented_.begin(), presented_.begin() + static_cast<std::ptrdiff_t>(length));
   if (base != shownBase_) {
     damage_.add(renderer_->mapping().toTarget(frameDamage(shownBase_, base)));

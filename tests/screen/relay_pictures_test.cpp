@@ -17,6 +17,7 @@
 #include <QTest>
 #include <atomic>
 #include <cstdarg>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <set>
@@ -165,15 +166,23 @@ std::set<std::pair<SpriteHandle, std::uint64_t>> picturesOf(const DisplayList& l
   return pictures;
 }
 
-std::string firstDifference(const QImage& a, const QImage& b) {
+// Where the pictures differ by more than the one step of a channel that blending in another
+// order may round (the X server blends as well as the renderer); empty when they do not.
+std::string differenceBeyondRounding(const QImage& a, const QImage& b) {
+  const auto apart = [](QRgb p, QRgb q) {
+    return std::abs(qRed(p) - qRed(q)) > 1 || std::abs(qGreen(p) - qGreen(q)) > 1 ||
+           std::abs(qBlue(p) - qBlue(q)) > 1;
+  };
   long count = 0;
   QPoint first;
   for (int y = 0; y < a.height(); ++y) {
     for (int x = 0; x < a.width(); ++x) {
-      if (a.pixel(x, y) != b.pixel(x, y) && count++ == 0)
+      if (apart(a.pixel(x, y), b.pixel(x, y)) && count++ == 0)
         first = QPoint(x, y);
     }
   }
+  if (count == 0)
+    return {};
   char values[64];
   std::snprintf(values, sizeof values, " (%08x against %08x)", a.pixel(first), b.pixel(first));
   return std::to_string(count) + " pixels differ, first at " + std::to_string(first.x()) + "," +
@@ -244,7 +253,7 @@ class RelayPicturesTest : public ::testing::Test {
                               ->grabWindow(window != nullptr ? window->winId() : 0)
                               .toImage()
                               .convertToFormat(QImage::Format_RGB32);
-      ASSERT_TRUE(shot == expected) << "frame " << frame << ": " << firstDifference(shot, expected);
+      ASSERT_EQ(differenceBeyondRounding(shot, expected), "") << "frame " << frame;
     }
   }
 

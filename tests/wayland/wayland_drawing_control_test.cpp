@@ -9,12 +9,16 @@
 #include <string>
 
 #include "tests/support/picture_files.h"
+#include "tests/support/scene_frames.h"
 #include "tests/wayland/test_compositor.h"
 
 namespace skyfare {
 namespace {
 
+using testing::largestChannelDifference;
+using testing::SceneCalls;
 using testing::TestCompositor;
+using testing::WholeFramePainter;
 
 constexpr int kWaitMs = 5000;
 constexpr std::uint32_t kOverlayLayer = 3;
@@ -65,40 +69,6 @@ class WaylandDrawingControlTest : public ::testing::Test {
   int connectionsLost_ = 0;
 };
 
-// What one renderer paints of the whole list into one picture of an output, as on X11.
-class WholeFramePainter final : public DisplayListControl {
- public:
-  explicit WholeFramePainter(QSize output)
-      : renderer_(output, scaledPictures()), frame_(output, QImage::Format_RGB32) {}
-  void setEventSink(DrawingEvents*) override {}
-  void setVisible(bool) override {}
-  bool InitDisplay(int, int, int, std::string_view) override { return true; }
-  void Flip() override {
-    presentComposedFrame();
-    QPainter painter(&frame_);
-    renderer_.renderBars(painter);
-    renderer_.render(painter, presented(), QRegion(QRect(QPoint(0, 0), frame_.size())));
-  }
-  const QImage& frame() const { return frame_; }
-
- private:
-  SceneRenderer renderer_;
-  QImage frame_;
-};
-
-int largestChannelDifference(const QImage& a, const QImage& b) {
-  int largest = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) {
-      const QRgb p = a.pixel(x, y);
-      const QRgb q = b.pixel(x, y);
-      largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                          std::abs(qBlue(p) - qBlue(q))});
-    }
-  }
-  return largest;
-}
-
 // The saver's drawing component on the compositor, its display open; null when it cannot connect.
 std::unique_ptr<WaylandDrawingControl> openDrawing(const TestCompositor& compositor,
                                                    std::unique_ptr<WaylandConnection>& connection) {
@@ -109,49 +79,6 @@ std::unique_ptr<WaylandDrawingControl> openDrawing(const TestCompositor& composi
                                                          std::function<void()>{});
   return drawing->InitDisplay(800, 600, 16, "") ? std::move(drawing) : nullptr;
 }
-
-// A scene like the saver's: an opaque background, a message, two half-transparent aircraft
-// that overlap, one of them across the scene's left edge, and a clock.
-class SceneCalls {
- public:
-  SceneCalls() {
-    QImage sky(kSceneWidth, 450, QImage::Format_RGB32);
-    sky.fill(QColor(40, 120, 200));
-    skyFile_ = folder_.save("sky.bmp", sky);
-    QImage plane(121, 61, QImage::Format_ARGB32);
-    for (int y = 0; y < plane.height(); ++y) {
-      for (int x = 0; x < plane.width(); ++x)
-        plane.setPixelColor(x, y, QColor(250, 2 * x, 4 * y, 2 * x + 10));
-    }
-    planeFile_ = folder_.save("plane.png", plane);
-  }
-  void load(DrawingControl& drawing) {
-    for (SpriteHandle& sprite : sprites_) sprite = drawing.CreateSprite();
-    drawing.LoadSpriteImage(sprites_[0], 1, skyFile_, kOpaque);
-    drawing.LoadSpriteImage(sprites_[1], 1, planeFile_, kTransparentBackground);
-    drawing.LoadSpriteImage(sprites_[2], 1, planeFile_, kTransparentBackground);
-  }
-  void compose(DrawingControl& drawing, int step) {
-    drawing.DrawSprite(sprites_[0]);
-    drawing.SetFont("DejaVu Sans", 23, 1, false, false, false);
-    drawing.DrawText("Welcome aboard", 101, 503, 0xFFFF00);
-    drawing.SetSpriteX(sprites_[1], -37 + 7 * step);
-    drawing.SetSpriteY(sprites_[1], 101 + 3 * step);
-    drawing.DrawSprite(sprites_[1]);
-    drawing.SetSpriteX(sprites_[2], 41 + 5 * step);
-    drawing.SetSpriteY(sprites_[2], 133);
-    drawing.DrawSprite(sprites_[2]);
-    drawing.SetFont("DejaVu Sans", 17, 1, false, false, false);
-    drawing.DrawText(step == 0 ? "10:59" : "11:00", 0, 0, 0x00FFFF);
-    drawing.Flip();
-  }
-
- private:
-  testing::PictureFolder folder_;
-  std::string skyFile_;
-  std::string planeFile_;
-  SpriteHandle sprites_[3] = {};
-};
 
 TEST(WaylandConnectionTest, OpensOnlyOnACompositorWithLayerSurfaces) {
   const TestCompositor plain(false);
