@@ -4,6 +4,10 @@
 
 #include <set>
 
+#include "pictures/reduced_bmp.h"
+#include "raster/density_choice.h"
+#include "raster/picture_density.h"
+
 namespace skyfare {
 namespace {
 
@@ -11,10 +15,28 @@ namespace {
 // that hardly packs (a photograph) is kept as it is, or a frame drawing it would hold both.
 constexpr qsizetype kPixelBytesPerPackedByte = 4;
 
-bool packsWell(const PackedPicture& packed, const QImage& picture) {
+bool packsWell(const PackedPicture& packed) {
   return !packed.isEmpty() &&
          static_cast<qsizetype>(packed.packedBytes()) * kPixelBytesPerPackedByte <=
-             picture.sizeInBytes();
+             packed.pixelBytes();
+}
+
+// A picture reduced from its denser file, packed band by band as it is made, so a screen's
+// background is never whole in memory: empty when the file does not reduce straight to that
+// size (it is enlarged, or it cannot be read), which pictureForScreen then sees to.
+PackedPicture packedForScreen(const DenseSource& source, double scale, QSize size) {
+  const int density = densityForScale(scale);
+  const QSize fileSize = source.size * density;
+  if (density == 0 || size.isEmpty() || size.width() > fileSize.width() ||
+      size.height() > fileSize.height())
+    return {};
+  PackedPicture packed(size,
+                       source.opaque ? QImage::Format_RGB888 : QImage::Format_ARGB32_Premultiplied);
+  const bool read = readReducedBmpInBands(
+      densityFileName(source.fileName, density), fileSize, size, !source.opaque,
+      packed.rowsPerBand(),
+      [&packed](int band, const QImage& rows) { return packed.packBand(band, rows); });
+  return read ? std::move(packed) : PackedPicture();
 }
 
 // Preparing frees megabytes of pictures read and reduced, which the C library keeps for later
@@ -74,19 +96,36 @@ const QImage& ScaledPictures::scaled(const SpriteOp& op, const SceneMapping& map
   if (const auto found = prepared_.find(key);
       found != prepared_.end() && found->second.imageVersion == op.imageVersion) {
     Prepared& prepared = found->second;
-    if (prepared.unpacked.isNull() && !prepared.packed.isEmpty())
+    if (prepared.unpacked.isNull() && !prepared.packed.isEmpty()) {
       prepared.unpacked = prepared.packed.unpack();
+      prepared.someRows = QImage();
+    }
     return prepared.unpacked;
   }
   auto made = madeWhileDrawing_.find(key);
   if (made == madeWhileDrawing_.end() || made->second.imageVersion != op.imageVersion) {
-    Prepared picture{op.imageVersion,
-                     {},
-                     pictureForScreen(op.image, op.denseSource.get(), mapping.scale(),
-                                      sizeAt(mapping, op.pictureSize()))};
+    Prepared picture;
+    picture.imageVersion = op.imageVersion;
+    picture.unpacked = pictureForScreen(op.image, op.denseSource.get(), mapping.scale(),
+                                        sizeAt(mapping, op.pictureSize()));
     made = madeWhileDrawing_.insert_or_assign(key, std::move(picture)).first;
   }
   return made->second.unpacked;
+}
+
+const QImage& ScaledPictures::scaledRows(const SpriteOp& op, const SceneMapping& mapping,
+                                         int firstRow, int endRow, int& topRow) {
+  topRow = 0;
+  const auto found = prepared_.find(Key(op.sprite, mapping.scale()));
+  if (found == prepared_.end() || found->second.imageVersion != op.imageVersion ||
+      !found->second.unpacked.isNull() || found->second.packed.isEmpty())
+    return scaled(op, mapping);
+  Prepared& prepared = found->second;
+  const int heldEnd = prepared.someRowsTop + prepared.someRows.height();
+  if (prepared.someRows.isNull() || firstRow < prepared.someRowsTop || endRow > heldEnd)
+    prepared.someRows = prepared.packed.unpackRows(firstRow, endRow, prepared.someRowsTop);
+  topRow = prepared.someRowsTop;
+  return prepared.someRows;
 }
 
 void ScaledPictures::letGoOfUndrawn(const DisplayList& drawn) {
@@ -98,26 +137,44 @@ void ScaledPictures::letGoOfUndrawn(const DisplayList& drawn) {
   const auto isDrawn = [&](const auto& entry) {
     return drawnPictures.contains({entry.first.first, entry.second.imageVersion});
   };
+  bool letGo = false;
   for (auto& entry : prepared_) {
-    if (!entry.second.packed.isEmpty() && !isDrawn(entry))
-      entry.second.unpacked = QImage();
+    Prepared& prepared = entry.second;
+    const bool unpackedGoes = !prepared.packed.isEmpty() && !isDrawn(entry);
+    letGo |= (unpackedGoes && !prepared.unpacked.isNull()) || !prepared.someRows.isNull();
+    if (unpackedGoes)
+      prepared.unpacked = QImage();
+    prepared.someRows = QImage();
   }
-  std::erase_if(madeWhileDrawing_, [&](const auto& entry) { return !isDrawn(entry); });
+  letGo |= std::erase_if(madeWhileDrawing_, [&](const auto& entry) { return !isDrawn(entry); }) > 0;
+  // What painting a picture once took (a screen's background, band by band) goes back too.
+  if (letGo)
+    handBackFreedMemory();
 }
 
 ScaledPictures::Prepared ScaledPictures::prepare(std::uint64_t imageVersion, const QImage& picture,
                                                  const DenseSource* dense,
                                                  const SceneMapping& mapping) {
   const QSize pictureSize = dense != nullptr ? dense->size : picture.size();
-  Prepared prepared{
-      imageVersion,
-      {},
-      pictureForScreen(picture, dense, mapping.scale(), sizeAt(mapping, pictureSize))};
+  const QSize size = sizeAt(mapping, pictureSize);
+  Prepared prepared;
+  prepared.imageVersion = imageVersion;
+  if (dense != nullptr) {
+    prepared.packed = packedForScreen(*dense, mapping.scale(), size);
+    if (!prepared.packed.isEmpty()) {
+      if (!packsWell(prepared.packed)) {
+        prepared.unpacked = prepared.packed.unpack();
+        prepared.packed = PackedPicture();
+      }
+      return prepared;
+    }
+  }
+  prepared.unpacked = pictureForScreen(picture, dense, mapping.scale(), size);
   // A picture of one density at its own size is the sprite's own, which its store holds anyway.
   if (dense == nullptr && prepared.unpacked.cacheKey() == picture.cacheKey())
     return prepared;
   PackedPicture packed(prepared.unpacked);
-  if (packsWell(packed, prepared.unpacked)) {
+  if (packsWell(packed)) {
     prepared.packed = std::move(packed);
     prepared.unpacked = QImage();
   }

@@ -34,6 +34,13 @@ class ScaledPictures {
   // The op's picture at the mapping's scale. A picture nobody prepared (a renderer fed by no
   // component, or an op of a picture since replaced) is made now and kept while it is drawn.
   const QImage& scaled(const SpriteOp& op, const SceneMapping& mapping);
+  // Rows of the op's picture at the mapping's scale that hold picture rows [firstRow, endRow),
+  // for a painter that paints them once (into a picture held elsewhere): the whole picture when
+  // it is unpacked anyway, else only the bands that hold those rows, unpacked now and kept
+  // until other rows are asked for or the picture is let go of. The picture starts at picture
+  // row `topRow`.
+  const QImage& scaledRows(const SpriteOp& op, const SceneMapping& mapping, int firstRow,
+                           int endRow, int& topRow);
   // Lets go of the unpacked copies, and of the pictures made while drawing, that the list does
   // not draw.
   void letGoOfUndrawn(const DisplayList& drawn);
@@ -52,6 +59,8 @@ class ScaledPictures {
     std::uint64_t imageVersion = 0;
     PackedPicture packed;  // empty when the picture does not pack well
     QImage unpacked;       // null while let go of
+    QImage someRows;       // bands unpacked for scaledRows, from picture row someRowsTop on
+    int someRowsTop = 0;
   };
   using Key = std::pair<SpriteHandle, double>;
 

@@ -2,11 +2,14 @@
 
 #include <QColor>
 #include <QTransform>
+#include <algorithm>
 
 #include "drawing/opaque_copy.h"
 
 namespace skyfare {
 namespace {
+
+constexpr int kRowsPerStrip = 64;
 
 QColor toQColor(SceneColour colour) {
   return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
@@ -34,14 +37,25 @@ void SceneRenderer::setTargetSize(QSize targetSize) {
   mapping_ = next;
 }
 
-void SceneRenderer::render(QPainter& painter, const DisplayList& list,
-                           const QRegion& targetRegion) {
+void SceneRenderer::render(QPainter& painter, const DisplayList& list, const QRegion& targetRegion,
+                           Unpacking unpacking) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  for (const QRect& rect : targetRegion.intersected(mapping_.content()))
-    renderRect(painter, list, rect);
+  for (const QRect& rect : targetRegion.intersected(mapping_.content())) {
+    if (unpacking == Unpacking::Whole) {
+      renderRect(painter, list, rect, unpacking);
+      continue;
+    }
+    // A strip at a time, so only a band or two of each packed picture is unpacked at once.
+    for (int top = rect.top(); top <= rect.bottom(); top += kRowsPerStrip) {
+      renderRect(
+          painter, list,
+          QRect(rect.left(), top, rect.width(), std::min(kRowsPerStrip, rect.bottom() + 1 - top)),
+          unpacking);
+    }
+  }
   painter.restore();
 }
 
@@ -60,7 +74,8 @@ void SceneRenderer::renderOne(QPainter& painter, const DrawOp& op, const QRect& 
   painter.restore();
 }
 
-void SceneRenderer::renderRect(QPainter& painter, const DisplayList& list, const QRect& rect) {
+void SceneRenderer::renderRect(QPainter& painter, const DisplayList& list, const QRect& rect,
+                               Unpacking unpacking) {
   painter.setClipRect(rect);
   // Whatever lies under the last op that covers the rectangle opaquely cannot show.
   std::size_t first = list.size();
@@ -72,16 +87,23 @@ void SceneRenderer::renderRect(QPainter& painter, const DisplayList& list, const
   }
   for (std::size_t i = first; i < list.size(); ++i) {
     if (footprint(list[i]).intersects(rect))
-      paintOp(painter, list[i], rect);
+      paintOp(painter, list[i], rect, unpacking);
   }
 }
 
-void SceneRenderer::paintOp(QPainter& painter, const DrawOp& op, const QRect& rect) {
+void SceneRenderer::paintOp(QPainter& painter, const DrawOp& op, const QRect& rect,
+                            Unpacking unpacking) {
   if (const auto* fill = std::get_if<FillOp>(&op)) {
     painter.fillRect(rect, toQColor(fill->colour));
   } else if (const auto* sprite = std::get_if<SpriteOp>(&op)) {
-    const QPoint at = mapping_.toTarget(sprite->x, sprite->y);
-    const QImage& picture = scaledPictures_->scaled(*sprite, mapping_);
+    QPoint at = mapping_.toTarget(sprite->x, sprite->y);
+    int topRow = 0;
+    const QImage& picture =
+        unpacking == Unpacking::Whole
+            ? scaledPictures_->scaled(*sprite, mapping_)
+            : scaledPictures_->scaledRows(*sprite, mapping_, rect.top() - at.y(),
+                                          rect.bottom() + 1 - at.y(), topRow);
+    at.ry() += topRow;
     if (!copyOpaquePicture(painter, at, picture, rect))
       painter.drawImage(at, picture);
   } else if (const auto* text = std::get_if<TextOp>(&op)) {

@@ -20,6 +20,11 @@ namespace skyfare {
 // kept up to date by painting only what changed. Pixels that no op covers are black.
 class SceneRenderer {
  public:
+  // How much of a packed picture a paint unpacks: the whole picture, kept for the frames after,
+  // or only the rows it paints, for a target painted once and held elsewhere after (a picture
+  // on the X server, a compositor's buffer).
+  enum class Unpacking { Whole, RowsPainted };
+
   explicit SceneRenderer(QSize targetSize, std::shared_ptr<ScaledPictures> shared = {});
   ~SceneRenderer();
   SceneRenderer(const SceneRenderer&) = delete;
@@ -32,7 +37,8 @@ class SceneRenderer {
   // Paints the list inside the region, which is in target pixels and is cut to the content.
   // The painter's transform maps target pixels to the device, which may hold a part of the
   // target only.
-  void render(QPainter& painter, const DisplayList& list, const QRegion& targetRegion);
+  void render(QPainter& painter, const DisplayList& list, const QRegion& targetRegion,
+              Unpacking unpacking = Unpacking::Whole);
   // Paints the bars around the content black.
   void renderBars(QPainter& painter) const;
   // Paints one op inside the rectangle (target pixels) over whatever the device holds there, so
@@ -42,8 +48,10 @@ class SceneRenderer {
   QRect footprint(const DrawOp& op) const;
 
  private:
-  void renderRect(QPainter& painter, const DisplayList& list, const QRect& rect);
-  void paintOp(QPainter& painter, const DrawOp& op, const QRect& rect);
+  void renderRect(QPainter& painter, const DisplayList& list, const QRect& rect,
+                  Unpacking unpacking);
+  void paintOp(QPainter& painter, const DrawOp& op, const QRect& rect,
+               Unpacking unpacking = Unpacking::Whole);
   bool covers(const DrawOp& op, const QRect& rect) const;
 
   SceneMapping mapping_;

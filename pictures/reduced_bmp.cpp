@@ -207,10 +207,9 @@ void sumAcross(const uchar* pixels, const Taps& across, std::uint32_t* sums) {
 
 // Makes the picture rows [firstRow, endRow): each the weighted sum of the rows summed across
 // that reach into it. A file row shared by two picture rows is summed across once.
-template <int kChannels>
+template <int kChannels, typename Target>
 bool reducePart(const ZstdFrames& frames, const Layout& layout, const Taps& across,
-                const Taps& down, uchar* pictureBits, qsizetype bytesPerLine, int firstRow,
-                int endRow) {
+                const Taps& down, Target& target, int firstRow, int endRow) {
   const std::size_t width = across.begin.size() - 1;
   const std::size_t rowValues = width * kChannels;
   const double perSum = 1.0 / ((kChannels == 4 ? 255.0 : 1.0) * layout.width * layout.height);
@@ -239,7 +238,9 @@ bool reducePart(const ZstdFrames& frames, const Layout& layout, const Taps& acro
       for (std::size_t i = 0; i < rowValues; ++i) total[i] += lastSummed[i] * weight;
     }
     // Red, green, blue bytes for an opaque picture; premultiplied 32-bit pixels with alpha.
-    uchar* out = pictureBits + y * bytesPerLine;
+    uchar* out = target.row(y);
+    if (out == nullptr)
+      return false;
     for (std::size_t x = 0; x < width; ++x) {
       const double* sum = &total[x * kChannels];
       const auto channel = [&](int c) { return static_cast<uchar>(sum[c] * perSum + 0.5); };
@@ -249,24 +250,70 @@ bool reducePart(const ZstdFrames& frames, const Layout& layout, const Taps& acro
         for (int c = 0; c < 3; ++c) out[3 * x + static_cast<std::size_t>(c)] = channel(c);
       }
     }
+    if (!target.rowMade(y))
+      return false;
   }
   return true;
 }
 
+// Rows made straight into a whole picture.
+class WholePicture {
+ public:
+  explicit WholePicture(QImage& picture) : picture_(picture) {}
+  uchar* row(int y) { return picture_.scanLine(y); }
+  bool rowMade(int) { return true; }
+
+ private:
+  QImage& picture_;
+};
+
+// Rows made into one band at a time, each handed over once its last row is made.
+class BandByBand {
+ public:
+  BandByBand(QSize size, QImage::Format format, int rowsPerBand, const ReducedBandTaker& take)
+      : size_(size), format_(format), rowsPerBand_(rowsPerBand), take_(take) {}
+  uchar* row(int y) {
+    const int band = y / rowsPerBand_;
+    if (band != bandShown_) {
+      band_ = QImage(size_.width(), std::min(rowsPerBand_, size_.height() - band * rowsPerBand_),
+                     format_);
+      bandShown_ = band_.isNull() ? -1 : band;
+      if (band_.isNull())
+        return nullptr;
+    }
+    return band_.scanLine(y - bandShown_ * rowsPerBand_);
+  }
+  bool rowMade(int y) {
+    const bool last = y + 1 == size_.height() || (y + 1) % rowsPerBand_ == 0;
+    return !last || take_(bandShown_, band_);
+  }
+
+ private:
+  QSize size_;
+  QImage::Format format_;
+  int rowsPerBand_;
+  const ReducedBandTaker& take_;
+  QImage band_;
+  int bandShown_ = -1;
+};
+
 // Splits the picture's rows into parts made side by side, one per core: the reduction is all
-// arithmetic, and it stands between a large screen and its first frame.
-template <int kChannels>
-bool reduceRows(const ZstdFrames& frames, const Layout& layout, QImage& picture) {
+// arithmetic, and it stands between a large screen and its first frame. A part starts on a
+// multiple of `rowsPerUnit`, and each part writes through a target of its own.
+template <int kChannels, typename MakeTarget>
+bool reduceRows(const ZstdFrames& frames, const Layout& layout, QSize size, int rowsPerUnit,
+                const MakeTarget& makeTarget) {
   constexpr int kFewestRowsPerPart = 64;
-  const Taps across = tapsAlong(layout.width, picture.width());
-  const Taps down = tapsAlong(layout.height, picture.height());
+  const Taps across = tapsAlong(layout.width, size.width());
+  const Taps down = tapsAlong(layout.height, size.height());
+  const int units = (size.height() + rowsPerUnit - 1) / rowsPerUnit;
   const int parts = std::clamp(
-      std::min(QThread::idealThreadCount(), picture.height() / kFewestRowsPerPart), 1, 8);
-  uchar* bits = picture.bits();
-  const qsizetype bytesPerLine = picture.bytesPerLine();
+      std::min({QThread::idealThreadCount(), size.height() / kFewestRowsPerPart, units}), 1, 8);
   const auto makePart = [&](int p) {
-    return reducePart<kChannels>(frames, layout, across, down, bits, bytesPerLine,
-                                 picture.height() * p / parts, picture.height() * (p + 1) / parts);
+    auto target = makeTarget();
+    return reducePart<kChannels>(frames, layout, across, down, target,
+                                 std::min(size.height(), units * p / parts * rowsPerUnit),
+                                 std::min(size.height(), units * (p + 1) / parts * rowsPerUnit));
   };
   std::vector<char> done(static_cast<std::size_t>(parts), 0);
   {
@@ -284,26 +331,52 @@ bool reduceRows(const ZstdFrames& frames, const Layout& layout, QImage& picture)
   return std::all_of(done.begin(), done.end(), [](char ok) { return ok != 0; });
 }
 
-}  // namespace
+QImage::Format formatOf(bool withAlpha) {
+  return withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB888;
+}
 
-QImage readReducedBmp(const std::string& path, QSize fileSize, QSize size, bool withAlpha) {
+// The file's frames when it is a framed bitmap of exactly `fileSize` pixels that reduces to
+// `size` and is of the expected kind.
+std::optional<std::pair<ZstdFrames, Layout>> framesToReduce(const std::string& path, QSize fileSize,
+                                                            QSize size, bool withAlpha) {
   if (size.isEmpty() || size.width() > fileSize.width() || size.height() > fileSize.height())
-    return {};
+    return std::nullopt;
   RegularFile file(path);
   std::optional<std::vector<unsigned char>> bytes = file.readAll(kLargestFramedFileBytes);
   if (!bytes)
-    return {};
-  const ZstdFrames frames(std::move(*bytes));
+    return std::nullopt;
+  ZstdFrames frames(std::move(*bytes));
   const std::optional<Layout> layout = readLayout(frames, withAlpha);
   if (!layout || QSize(layout->width, layout->height) != fileSize)
-    return {};
+    return std::nullopt;
+  return std::pair(std::move(frames), *layout);
+}
 
-  QImage picture(size, withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB888);
+}  // namespace
+
+QImage readReducedBmp(const std::string& path, QSize fileSize, QSize size, bool withAlpha) {
+  const auto file = framesToReduce(path, fileSize, size, withAlpha);
+  if (!file)
+    return {};
+  const auto& [frames, layout] = *file;
+  QImage picture(size, formatOf(withAlpha));
   if (picture.isNull())
     return {};
-  const bool read = layout->bytesPerPixel == 4 ? reduceRows<4>(frames, *layout, picture)
-                                               : reduceRows<3>(frames, *layout, picture);
+  const auto whole = [&] { return WholePicture(picture); };
+  const bool read = layout.bytesPerPixel == 4 ? reduceRows<4>(frames, layout, size, 1, whole)
+                                              : reduceRows<3>(frames, layout, size, 1, whole);
   return read ? picture : QImage();
+}
+
+bool readReducedBmpInBands(const std::string& path, QSize fileSize, QSize size, bool withAlpha,
+                           int rowsPerBand, const ReducedBandTaker& takeBand) {
+  const auto file = framesToReduce(path, fileSize, size, withAlpha);
+  if (!file || rowsPerBand < 1)
+    return false;
+  const auto& [frames, layout] = *file;
+  const auto bands = [&] { return BandByBand(size, formatOf(withAlpha), rowsPerBand, takeBand); };
+  return layout.bytesPerPixel == 4 ? reduceRows<4>(frames, layout, size, rowsPerBand, bands)
+                                   : reduceRows<3>(frames, layout, size, rowsPerBand, bands);
 }
 
 }  // namespace skyfare

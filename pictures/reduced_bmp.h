@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <functional>
 #include <string>
 
 namespace skyfare {
@@ -16,5 +17,14 @@ namespace skyfare {
 // when the file is missing, not a regular file, damaged, of another layout or size, or not of
 // the expected kind.
 QImage readReducedBmp(const std::string& path, QSize fileSize, QSize size, bool withAlpha);
+
+// Takes band `band` of a reduced picture: its rows, `rowsPerBand` of them (fewer in the last).
+using ReducedBandTaker = std::function<bool(int band, const QImage& rows)>;
+// Reads as readReducedBmp does, but hands the picture over in bands of rows as they are made,
+// so it is never whole in memory. The taker is called once per band, from several threads at
+// once for different bands. False when readReducedBmp would give a null image, or the taker
+// said false.
+bool readReducedBmpInBands(const std::string& path, QSize fileSize, QSize size, bool withAlpha,
+                           int rowsPerBand, const ReducedBandTaker& takeBand);
 
 }  // namespace skyfare

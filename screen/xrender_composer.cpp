@@ -214,14 +214,11 @@ void XRenderComposer::present(const QRegion& region, const DisplayList& list,
     baseShown_ = std::move(base);
   }
   QRegion repaint = region;
-  if (!baseUnpainted_.isEmpty()) {
+  const bool basePainted = !baseUnpainted_.isEmpty();
+  if (basePainted) {
     paintBase(baseUnpainted_, baseShown_, renderer);
     repaint += baseUnpainted_;
     baseUnpainted_ = QRegion();
-    // The server now holds what the bottom ops draw, and only a new size paints it again: the
-    // unpacked copies of their pictures (a screen's worth of background) may go. The ops above
-    // keep theirs, as any of them may be painted next frame.
-    scaledPictures_->letGoOfUndrawn(DisplayList(baseEnd, list.end()));
   }
   const std::size_t above = static_cast<std::size_t>(list.end() - baseEnd);
   for (std::size_t index = above; index < items_.size(); ++index) freePicture(items_[index].held);
@@ -230,6 +227,11 @@ void XRenderComposer::present(const QRegion& region, const DisplayList& list,
     showItem(items_[index], *(baseEnd + static_cast<std::ptrdiff_t>(index)), renderer);
   compose(repaint & QRect(QPoint(0, 0), windowSize_), renderer.mapping().content());
   xcb_flush(connection_);
+  // The server now holds what the bottom ops draw, and only a new size paints it again: the
+  // unpacked copies of their pictures (a screen's worth of background) may go, with the memory
+  // this frame's painting took. The ops above keep theirs, as any of them may be painted next.
+  if (basePainted)
+    scaledPictures_->letGoOfUndrawn(DisplayList(baseEnd, list.end()));
 }
 
 void XRenderComposer::paintBase(const QRegion& region, const DisplayList& base,
@@ -249,7 +251,7 @@ void XRenderComposer::paintBase(const QRegion& region, const DisplayList& base,
         painter.setClipRect(part);
         if (!content.contains(part))
           renderer.renderBars(painter);
-        renderer.render(painter, base, QRegion(part));
+        renderer.render(painter, base, QRegion(part), SceneRenderer::Unpacking::RowsPainted);
       }
       upload(pixels, base_.pixmap, opaqueGc_, part.topLeft(), kOpaqueDepth);
     }

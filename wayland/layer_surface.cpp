@@ -213,7 +213,7 @@ bool LayerSurface::paintBase(const DisplayList& base) {
     }
     if (!(repair.paint - renderer_->mapping().content()).isEmpty())
       renderer_->renderBars(painter);
-    renderer_->render(painter, base, repair.paint);
+    renderer_->render(painter, base, repair.paint, SceneRenderer::Unpacking::RowsPainted);
   }
   wl_surface_attach(surface_, buffer.buffer(), 0, 0);
   // The compositor is told what differs from the picture it shows now.

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <thread>
 
 namespace skyfare {
 namespace {
@@ -39,6 +41,47 @@ TEST(PackedPictureTest, UnpacksExactlyThePictureItPacked) {
     EXPECT_EQ(unpacked.colorSpace(), QColorSpace(QColorSpace::SRgb));
     EXPECT_NE(unpacked.constBits(), picture.constBits());
   }
+}
+
+// A picture of many bands, packed whole or band by band from two threads, gives the same
+// pixels; asked for some rows, it gives the bands that hold them and no more.
+TEST(PackedPictureTest, BandsUnpackAloneAndMayBePackedOneByOne) {
+  const QImage picture = speckled({433, 1000}, QImage::Format_ARGB32_Premultiplied);
+  const PackedPicture whole(picture);
+  const int rows = whole.rowsPerBand();
+  ASSERT_LT(rows * 3, picture.height()) << "too few bands to tell";
+
+  PackedPicture byBand(picture.size(), picture.format());
+  EXPECT_TRUE(byBand.isEmpty());
+  const int bands = (picture.height() + rows - 1) / rows;
+  {
+    const auto pack = [&](int first) {
+      for (int band = first; band < bands; band += 2)
+        EXPECT_TRUE(
+            byBand.packBand(band, picture.copy(0, band * rows, picture.width(),
+                                               std::min(rows, picture.height() - band * rows))));
+    };
+    std::jthread odd(pack, 1);
+    pack(0);
+  }
+  EXPECT_EQ(byBand.unpack(), picture);
+  EXPECT_EQ(whole.unpack(), picture);
+
+  int topRow = -1;
+  const QImage some = whole.unpackRows(rows + 5, 2 * rows + 1, topRow);
+  EXPECT_EQ(topRow, rows);
+  EXPECT_EQ(some, picture.copy(0, rows, picture.width(), 2 * rows));
+  const QImage last = byBand.unpackRows(picture.height() - 1, picture.height() + 50, topRow);
+  EXPECT_EQ(topRow, (bands - 1) * rows);
+  EXPECT_EQ(last, picture.copy(0, topRow, picture.width(), picture.height() - topRow));
+  EXPECT_TRUE(whole.unpackRows(picture.height(), picture.height() + 9, topRow).isNull());
+
+  PackedPicture missing(picture.size(), picture.format());
+  EXPECT_FALSE(missing.packBand(0, picture.copy(0, 0, picture.width(), rows - 1)));
+  EXPECT_FALSE(missing.packBand(bands, picture.copy(0, 0, picture.width(), rows)));
+  EXPECT_TRUE(missing.packBand(0, picture.copy(0, 0, picture.width(), rows)));
+  EXPECT_TRUE(missing.isEmpty());
+  EXPECT_TRUE(missing.unpack().isNull());
 }
 
 TEST(PackedPictureTest, FlatPicturesPackSmallAndANullOneNotAtAll) {

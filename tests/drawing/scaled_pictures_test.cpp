@@ -4,9 +4,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
+#include <memory>
 #include <random>
 
 #include "assets/framed_bmp.h"
+#include "drawing/scene_renderer.h"
 #include "drawing/sprite_store.h"
 #include "tests/support/picture_files.h"
 
@@ -119,6 +122,51 @@ TEST_F(ScaledPicturesTest, UndrawnPicturesAreLetGoOfAndComeBackUnchanged) {
 
   pictures_.letGoOfUndrawn({});
   EXPECT_EQ(pictures_.scaled(photo, ultraHd_).cacheKey(), photoPixels);
+}
+
+// A background reduced from its denser file, painted once a few rows at a time, is painted
+// exactly as from the whole picture, and painting it so never unpacks it whole.
+TEST(ScaledPicturesRowsTest, PaintingRowsOfAPackedBackgroundMatchesPaintingItWhole) {
+  PictureFolder folder;
+  QImage dense(800, 600, QImage::Format_RGB32);
+  for (int y = 0; y < dense.height(); ++y) {
+    for (int x = 0; x < dense.width(); ++x)
+      dense.setPixel(x, y, qRgb((y / 3) % 256, (y * 7) % 256, x < 400 ? 40 : 200));
+  }
+  folder.save("sky.bmp", dense.scaled(200, 150));
+  ASSERT_TRUE(assets::saveFramedBmp(dense, folder.path("sky@4x.bmp.zst")));
+  SpriteStore sprites;
+  sprites.setDensePictureFolder(QFileInfo(folder.path("x")).absolutePath().toStdString());
+  const auto pictures = std::make_shared<ScaledPictures>();
+  SceneRenderer renderer(QSize(3840, 2160), pictures);
+  const SpriteHandle sprite = sprites.create();
+  const QImage picture = sprites.loadImage(sprite, folder.path("sky.bmp").toStdString(), kOpaque);
+  const SpriteStore::Sprite& loaded = *sprites.find(sprite);
+  ASSERT_NE(loaded.denseSource, nullptr);
+  pictures->setSource(sprite, loaded.imageVersion, picture, loaded.denseSource);
+  const SpriteOp sky{sprite,          loaded.imageVersion, 0, 0, loaded.image,
+                     loaded.coverage, loaded.denseSource};
+
+  // Rows across the picture's bands, and a part it does not cover.
+  const QRegion region =
+      QRegion(500, 95, 600, 200) + QRegion(900, 240, 290, 290) + QRegion(2000, 1000, 100, 100);
+  const auto paint = [&](SceneRenderer::Unpacking unpacking) {
+    QImage frame(3840, 2160, QImage::Format_RGB32);
+    frame.fill(Qt::white);
+    QPainter painter(&frame);
+    renderer.render(painter, {sky}, region, unpacking);
+    return frame;
+  };
+  const QImage byRows = paint(SceneRenderer::Unpacking::RowsPainted);
+  int topRow = 0;
+  const QImage& held = pictures->scaledRows(sky, renderer.mapping(), 0, 1, topRow);
+  EXPECT_LT(held.height(), 2160 / 4) << "unpacked whole";
+  const QImage whole = paint(SceneRenderer::Unpacking::Whole);
+  EXPECT_EQ(byRows, whole);
+  EXPECT_EQ(whole.pixelColor(510, 100).blue(), 40);
+  EXPECT_EQ(whole.pixelColor(1150, 300).blue(), 200);
+  EXPECT_EQ(whole.pixelColor(2050, 1050), QColor(Qt::black));
+  EXPECT_EQ(whole.pixelColor(100, 100), QColor(Qt::white)) << "painted outside the region";
 }
 
 // A sprite that loads a new picture replaces its prepared one; an op recorded before the

@@ -7,8 +7,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <utility>
+#include <vector>
 
 #include "assets/bmp_file.h"
 #include "assets/framed_bmp.h"
@@ -118,6 +121,41 @@ TEST_F(ReducedBmpTest, ATallPictureMadeInPartsSideBySideIsTheExactAreaAverageEve
       ASSERT_EQ(qGreen(pixel), areaAverage(noise, size, x, y, qGreen)) << x << ", " << y;
       ASSERT_EQ(qBlue(pixel), areaAverage(noise, size, x, y, qBlue)) << x << ", " << y;
     }
+  }
+}
+
+// Bands made side by side and handed over one at a time put together the picture made whole,
+// and a taker that cannot keep a band fails the read.
+TEST_F(ReducedBmpTest, BandsHandedOverMakeUpThePictureMadeWhole) {
+  QImage gradient(999, 431, QImage::Format_ARGB32);
+  for (int y = 0; y < gradient.height(); ++y) {
+    for (int x = 0; x < gradient.width(); ++x)
+      gradient.setPixel(x, y, qRgba((x * 7) % 256, (y * 3) % 256, (x + y) % 256, (x * y) % 256));
+  }
+  const QSize size(640, 300);
+  constexpr int kRowsPerBand = 37;
+  for (const bool withAlpha : {false, true}) {
+    const QImage file = withAlpha ? gradient : gradient.convertToFormat(QImage::Format_RGB32);
+    const std::string path = save(withAlpha ? "clear.bmp.zst" : "opaque.bmp.zst", file);
+    const QImage whole = readReducedBmp(path, file.size(), size, withAlpha);
+    ASSERT_FALSE(whole.isNull());
+    QImage joined(size, whole.format());
+    std::vector<std::atomic<int>> taken((size.height() + kRowsPerBand - 1) / kRowsPerBand);
+    ASSERT_TRUE(readReducedBmpInBands(
+        path, file.size(), size, withAlpha, kRowsPerBand, [&](int band, const QImage& rows) {
+          ++taken[static_cast<std::size_t>(band)];
+          for (int y = 0; y < rows.height(); ++y) {
+            std::memcpy(joined.scanLine(band * kRowsPerBand + y), rows.constScanLine(y),
+                        static_cast<std::size_t>(rows.bytesPerLine()));
+          }
+          return rows.height() == std::min(kRowsPerBand, size.height() - band * kRowsPerBand);
+        }));
+    EXPECT_EQ(joined, whole) << withAlpha;
+    for (const auto& count : taken) EXPECT_EQ(count, 1);
+    EXPECT_FALSE(readReducedBmpInBands(path, file.size(), size, withAlpha, kRowsPerBand,
+                                       [](int band, const QImage&) { return band != 3; }));
+    EXPECT_FALSE(readReducedBmpInBands(path, file.size() / 2, size / 2, withAlpha, kRowsPerBand,
+                                       [](int, const QImage&) { return true; }));
   }
 }
 
