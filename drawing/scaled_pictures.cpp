@@ -5,8 +5,6 @@
 #include <set>
 
 #include "pictures/reduced_bmp.h"
-#include "raster/density_choice.h"
-#include "raster/picture_density.h"
 
 namespace skyfare {
 namespace {
@@ -25,16 +23,14 @@ bool packsWell(const PackedPicture& packed) {
 // background is never whole in memory: empty when the file does not reduce straight to that
 // size (it is enlarged, or it cannot be read), which pictureForScreen then sees to.
 PackedPicture packedForScreen(const DenseSource& source, double scale, QSize size) {
-  const int density = densityForScale(scale);
-  const QSize fileSize = source.size * density;
-  if (density == 0 || size.isEmpty() || size.width() > fileSize.width() ||
-      size.height() > fileSize.height())
+  const std::optional<DenseFile> file = denseFileFor(source, scale);
+  if (!file || size.isEmpty() || size.width() > file->size.width() ||
+      size.height() > file->size.height())
     return {};
   PackedPicture packed(size,
                        source.opaque ? QImage::Format_RGB888 : QImage::Format_ARGB32_Premultiplied);
   const bool read = readReducedBmpInBands(
-      densityFileName(source.fileName, density), fileSize, size, !source.opaque,
-      packed.rowsPerBand(),
+      file->name, file->size, size, !source.opaque, packed.rowsPerBand(),
       [&packed](int band, const QImage& rows) { return packed.packBand(band, rows); });
   return read ? std::move(packed) : PackedPicture();
 }

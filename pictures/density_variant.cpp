@@ -17,14 +17,19 @@ QImage scaledSmoothly(const QImage& picture, QSize size) {
 
 }  // namespace
 
+std::optional<DenseFile> denseFileFor(const DenseSource& source, double scale) {
+  const int density = densityForScale(scale);
+  if (density == 0)
+    return std::nullopt;
+  return DenseFile{densityFileName(source.fileName, density), source.size * density};
+}
+
 QImage pictureForScreen(const QImage& picture, const DenseSource* source, double scale,
                         QSize size) {
-  const int density = densityForScale(scale);
-  if (source != nullptr && density != 0) {
+  if (const auto file = source != nullptr ? denseFileFor(*source, scale) : std::nullopt) {
     // Beyond the largest density the file is read at its own size and enlarged after.
-    const QSize fileSize = source->size * density;
-    const QImage dense = readReducedBmp(densityFileName(source->fileName, density), fileSize,
-                                        size.boundedTo(fileSize), !source->opaque);
+    const QImage dense =
+        readReducedBmp(file->name, file->size, size.boundedTo(file->size), !source->opaque);
     if (!dense.isNull())
       return scaledSmoothly(dense, size);
   }

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <optional>
 #include <string>
 
 namespace skyfare {
@@ -17,6 +18,14 @@ struct DenseSource {
   QSize size;
   bool opaque = true;
 };
+
+// The denser file that a screen of the given scene scale draws the source's picture from, and
+// that file's size in pixels; none at a scale the 1× file serves.
+struct DenseFile {
+  std::string name;
+  QSize size;
+};
+std::optional<DenseFile> denseFileFor(const DenseSource& source, double scale);
 
 // A sprite's picture as a screen of the given scene scale shows it, `size` pixels large. From
 // the density the scale calls for when the picture has a dense source and that file is the
