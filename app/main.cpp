@@ -34,12 +34,19 @@ std::string commandLineOf(int argc, char** argv) {
   return text;
 }
 
-int withGuiApplication(int argc, char** argv, const std::function<int()>& run) {
+// Whether the mode opens windows of its own on the desktop (the Control Box and its choosers),
+// which carry the program's icon. The saver's full-screen and preview windows show none, and
+// looking it up in the icon theme would cost the saver memory it keeps all session.
+enum class DesktopWindows { None, Shown };
+
+int withGuiApplication(int argc, char** argv, DesktopWindows windows,
+                       const std::function<int()>& run) {
   QApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("Skyfare"));
   // Lets the desktop match our windows with the menu entry and show its icon.
   app.setDesktopFileName(QStringLiteral(SKYFARE_APP_ID));
-  app.setWindowIcon(QIcon::fromTheme(QStringLiteral(SKYFARE_APP_ID)));
+  if (windows == DesktopWindows::Shown)
+    app.setWindowIcon(QIcon::fromTheme(QStringLiteral(SKYFARE_APP_ID)));
   app.setQuitOnLastWindowClosed(false);
   return run();
 }
@@ -77,7 +84,8 @@ int withOffscreenApplication(int argc, char** argv, const std::function<int()>& 
   std::vector<char*> arguments(argv, argv + argc);
   arguments.insert(arguments.begin() + 1, {platformOption.data(), offscreen.data()});
   arguments.push_back(nullptr);
-  return withGuiApplication(static_cast<int>(arguments.size() - 1), arguments.data(), run);
+  return withGuiApplication(static_cast<int>(arguments.size() - 1), arguments.data(),
+                            DesktopWindows::None, run);
 }
 
 }  // namespace
@@ -133,25 +141,28 @@ static int runProgram(int argc, char** argv) {
   if (!displayProblem.empty())
     return request.mode == RunMode::ShowPreview ? 0 : 1;
 
-  return withGuiApplication(argc, argv, [&]() -> int {
-    const LoopTermination quitOnSignal(WayOfEnding::ExitZero);
-    switch (request.mode) {
-      case RunMode::ShowSaver:
-        return runSaver(installation);
-      case RunMode::ShowPreview:
-        return runPreview(request.hostWindow, dataFolder);
-      case RunMode::Configure: {
-        QSettingsStore store;
-        return runConfigure(store, dataFolder);
-      }
-      case RunMode::ChangePassword:
-        changeSaverPassword();
+  const bool desktopWindows =
+      request.mode == RunMode::Configure || request.mode == RunMode::ChangePassword;
+  return withGuiApplication(
+      argc, argv, desktopWindows ? DesktopWindows::Shown : DesktopWindows::None, [&]() -> int {
+        const LoopTermination quitOnSignal(WayOfEnding::ExitZero);
+        switch (request.mode) {
+          case RunMode::ShowSaver:
+            return runSaver(installation);
+          case RunMode::ShowPreview:
+            return runPreview(request.hostWindow, dataFolder);
+          case RunMode::Configure: {
+            QSettingsStore store;
+            return runConfigure(store, dataFolder);
+          }
+          case RunMode::ChangePassword:
+            changeSaverPassword();
+            return 0;
+          case RunMode::NoWindow:
+            break;
+        }
         return 0;
-      case RunMode::NoWindow:
-        break;
-    }
-    return 0;
-  });
+      });
 }
 
 int main(int argc, char** argv) {

@@ -64,13 +64,14 @@ void SceneRenderer::renderBars(QPainter& painter) const {
   for (const QRect& rect : bars) painter.fillRect(rect, Qt::black);
 }
 
-void SceneRenderer::renderOne(QPainter& painter, const DrawOp& op, const QRect& targetRect) {
+void SceneRenderer::renderOne(QPainter& painter, const DrawOp& op, const QRect& targetRect,
+                              Unpacking unpacking) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
   painter.setClipRect(targetRect);
-  paintOp(painter, op, targetRect);
+  paintOp(painter, op, targetRect, unpacking);
   painter.restore();
 }
 

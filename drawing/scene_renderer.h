@@ -43,7 +43,8 @@ class SceneRenderer {
   void renderBars(QPainter& painter) const;
   // Paints one op inside the rectangle (target pixels) over whatever the device holds there, so
   // that a picture of the op alone, blended over the rest of the list, gives what render gives.
-  void renderOne(QPainter& painter, const DrawOp& op, const QRect& targetRect);
+  void renderOne(QPainter& painter, const DrawOp& op, const QRect& targetRect,
+                 Unpacking unpacking = Unpacking::Whole);
   // The target pixels the op paints, before they are cut to the content.
   QRect footprint(const DrawOp& op) const;
 

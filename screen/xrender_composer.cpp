@@ -17,10 +17,12 @@ constexpr int kBytesPerPixel = 4;
 constexpr std::uint8_t kOpaqueDepth = 24;
 constexpr std::uint8_t kTranslucentDepth = 32;
 constexpr std::uint16_t kChannelMask = 0xFF;
-// Pixels painted here on their way to the server, and the server's scratch picture: a band of
-// this many bytes at a time keeps both small on any screen.
-constexpr std::size_t kBandBytes = std::size_t{1} << 20;
-// Each put in requests of at most this size, so that one picture does not hold up the others.
+// The server's scratch picture: a band of this many bytes at a time keeps it small on any
+// screen.
+constexpr std::size_t kScratchBytes = std::size_t{1} << 20;
+// Pixels are painted here and put on the server a strip of at most this size at a time, one
+// request each, so that one picture does not hold up the others and painting never holds a
+// whole picture.
 constexpr std::size_t kLargestPutBytes = std::size_t{256} << 10;
 constexpr std::size_t kPutRequestHeaderBytes = 24;
 
@@ -168,7 +170,7 @@ void XRenderComposer::resize(QSize windowSize) {
   }
   const int rowBytes = windowSize.width() * kBytesPerPixel;
   const int scratchRows = std::clamp(
-      static_cast<int>(kBandBytes / static_cast<std::size_t>(rowBytes)), 1, windowSize.height());
+      static_cast<int>(kScratchBytes / static_cast<std::size_t>(rowBytes)), 1, windowSize.height());
   scratch_ = makePicture(QSize(windowSize.width(), scratchRows), false);
   baseShown_.clear();
   baseUnpainted_ = QRegion(QRect(QPoint(0, 0), windowSize));
@@ -223,15 +225,22 @@ void XRenderComposer::present(const QRegion& region, const DisplayList& list,
   const std::size_t above = static_cast<std::size_t>(list.end() - baseEnd);
   for (std::size_t index = above; index < items_.size(); ++index) freePicture(items_[index].held);
   items_.resize(above);
+  bool itemPainted = false;
   for (std::size_t index = 0; index < above; ++index)
-    showItem(items_[index], *(baseEnd + static_cast<std::ptrdiff_t>(index)), renderer);
+    itemPainted |=
+        showItem(items_[index], *(baseEnd + static_cast<std::ptrdiff_t>(index)), renderer);
   compose(repaint & QRect(QPoint(0, 0), windowSize_), renderer.mapping().content());
   xcb_flush(connection_);
-  // The server now holds what the bottom ops draw, and only a new size paints it again: the
-  // unpacked copies of their pictures (a screen's worth of background) may go, with the memory
-  // this frame's painting took. The ops above keep theirs, as any of them may be painted next.
-  if (basePainted)
-    scaledPictures_->letGoOfUndrawn(DisplayList(baseEnd, list.end()));
+  // The server now holds every picture this list draws, and paints none of them again until an
+  // op draws something else: the program needs no unpacked copy of any (a screen's worth of
+  // background, an airliner), and the bands painting them took may go too.
+  if (basePainted || itemPainted)
+    scaledPictures_->letGoOfUndrawn(DisplayList());
+}
+
+int XRenderComposer::rowsPerPut(int width) const {
+  return std::max(
+      1, static_cast<int>(largestPutBytes_ / (static_cast<std::size_t>(width) * kBytesPerPixel)));
 }
 
 void XRenderComposer::paintBase(const QRegion& region, const DisplayList& base,
@@ -239,9 +248,7 @@ void XRenderComposer::paintBase(const QRegion& region, const DisplayList& base,
   const QRect content = renderer.mapping().content();
   const QRegion inWindow = region & QRect(QPoint(0, 0), windowSize_);
   for (const QRect& rect : inWindow) {
-    const int rows = std::max(
-        1,
-        static_cast<int>(kBandBytes / (static_cast<std::size_t>(rect.width()) * kBytesPerPixel)));
+    const int rows = rowsPerPut(rect.width());
     for (int top = rect.top(); top <= rect.bottom(); top += rows) {
       const QRect part(rect.left(), top, rect.width(), std::min(rows, rect.bottom() + 1 - top));
       QImage pixels(part.size(), QImage::Format_RGB32);
@@ -258,36 +265,43 @@ void XRenderComposer::paintBase(const QRegion& region, const DisplayList& base,
   }
 }
 
-void XRenderComposer::showItem(Item& item, const DrawOp& op, SceneRenderer& renderer) {
+bool XRenderComposer::showItem(Item& item, const DrawOp& op, SceneRenderer& renderer) {
   const QRect footprint = renderer.footprint(op);
   const QRect content = renderer.mapping().content();
   const QRect shown = footprint & content;
   if (shown.isEmpty()) {
     item.place = QRect();
-    return;
+    return false;
   }
   // The whole op is held, so that one crossing the content's edge is only moved; one larger than
   // the content is cut to it, which keeps the server's memory in proportion to the screen.
   const bool fits = footprint.width() <= content.width() && footprint.height() <= content.height();
   const QRect heldPart = (fits ? footprint : shown).translated(-footprint.topLeft());
-  if (!item.painted || item.heldPart != heldPart || !samePicture(*item.painted, op)) {
-    QImage pixels(heldPart.size(), QImage::Format_ARGB32_Premultiplied);
-    pixels.fill(Qt::transparent);
-    {
-      QPainter painter(&pixels);
-      const QPoint origin = footprint.topLeft() + heldPart.topLeft();
-      painter.translate(-origin);
-      renderer.renderOne(painter, op, QRect(origin, heldPart.size()));
-    }
+  const bool paint = !item.painted || item.heldPart != heldPart || !samePicture(*item.painted, op);
+  if (paint) {
     if (item.held.size != heldPart.size()) {
       freePicture(item.held);
       item.held = makePicture(heldPart.size(), true);
     }
-    upload(pixels, item.held.pixmap, translucentGc_, QPoint(0, 0), kTranslucentDepth);
+    const QPoint origin = footprint.topLeft() + heldPart.topLeft();
+    const int rows = rowsPerPut(heldPart.width());
+    for (int top = 0; top < heldPart.height(); top += rows) {
+      const QRect strip(origin.x(), origin.y() + top, heldPart.width(),
+                        std::min(rows, heldPart.height() - top));
+      QImage pixels(strip.size(), QImage::Format_ARGB32_Premultiplied);
+      pixels.fill(Qt::transparent);
+      {
+        QPainter painter(&pixels);
+        painter.translate(-strip.topLeft());
+        renderer.renderOne(painter, op, strip, SceneRenderer::Unpacking::RowsPainted);
+      }
+      upload(pixels, item.held.pixmap, translucentGc_, QPoint(0, top), kTranslucentDepth);
+    }
     item.painted = op;
     item.heldPart = heldPart;
   }
   item.place = heldPart.translated(footprint.topLeft());
+  return paint;
 }
 
 void XRenderComposer::upload(const QImage& image, xcb_pixmap_t pixmap, xcb_gcontext_t gc, QPoint at,

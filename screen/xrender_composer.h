@@ -24,8 +24,9 @@ namespace skyfare {
 // painted again only when the op draws something else. A frame then costs a few requests per
 // damaged rectangle: the background copied into a small scratch picture, the ops above blended
 // over it, the result copied onto the window, so the window never shows a half-drawn part. The
-// program keeps none of those pixels: once the background is on the server, its unpacked copy
-// is let go of. The ops above are cut to the content, so nothing draws over the bars.
+// program keeps none of those pixels: each picture is painted a strip at a time, from the bands
+// of its packed copy that hold those rows, and once it is on the server nothing of it stays
+// unpacked. The ops above are cut to the content, so nothing draws over the bars.
 class XRenderComposer {
  public:
   // Empty when the window's display cannot compose for us: another platform, a server without
@@ -76,7 +77,9 @@ class XRenderComposer {
   ServerPicture makePicture(QSize size, bool translucent, bool checked = false);
   void freePicture(ServerPicture& held);
   void paintBase(const QRegion& region, const DisplayList& base, SceneRenderer& renderer);
-  void showItem(Item& item, const DrawOp& op, SceneRenderer& renderer);
+  // Puts the op's picture on the server unless it is there already, and says whether it did.
+  bool showItem(Item& item, const DrawOp& op, SceneRenderer& renderer);
+  int rowsPerPut(int width) const;
   // Sends the image's pixels to the pixmap, at `at`, in requests the server takes.
   void upload(const QImage& image, xcb_pixmap_t pixmap, xcb_gcontext_t gc, QPoint at, int depth);
   void compose(const QRegion& region, const QRect& content);

@@ -47,8 +47,9 @@ int largestChannelDifference(const QImage& a, const QImage& b) {
   return largest;
 }
 
-// A scene like the saver's: an opaque background, a message, two half-transparent aircraft
-// that overlap, one of them across the scene's left edge, and a clock.
+// A scene like the saver's: an opaque background, a tall half-transparent logo, a message, two
+// half-transparent aircraft that overlap, one of them across the scene's left edge, and a clock.
+// Scaled up, the logo takes several strips to paint and bands to pack.
 class SceneCalls {
  public:
   SceneCalls() {
@@ -61,15 +62,25 @@ class SceneCalls {
         plane.setPixelColor(x, y, QColor(250, 2 * x, 4 * y, 2 * x + 10));
     }
     planeFile_ = folder_.save("plane.png", plane);
+    QImage logo(150, 380, QImage::Format_ARGB32);
+    for (int y = 0; y < logo.height(); ++y) {
+      for (int x = 0; x < logo.width(); ++x)
+        logo.setPixelColor(x, y, QColor(8 * (y / 16), 255 - 8 * (x / 8), 90, 60 + 5 * (y / 20)));
+    }
+    logoFile_ = folder_.save("logo.png", logo);
   }
   void load(DrawingControl& drawing) {
     for (SpriteHandle& sprite : sprites_) sprite = drawing.CreateSprite();
     drawing.LoadSpriteImage(sprites_[0], 1, skyFile_, kOpaque);
     drawing.LoadSpriteImage(sprites_[1], 1, planeFile_, kTransparentBackground);
     drawing.LoadSpriteImage(sprites_[2], 1, planeFile_, kTransparentBackground);
+    drawing.LoadSpriteImage(sprites_[3], 1, logoFile_, kTransparentBackground);
+    drawing.SetSpriteX(sprites_[3], 560);
+    drawing.SetSpriteY(sprites_[3], 90);
   }
   void compose(DrawingControl& drawing, int step) {
     drawing.DrawSprite(sprites_[0]);
+    drawing.DrawSprite(sprites_[3]);
     drawing.SetFont("DejaVu Sans", 23, 1, false, false, false);
     drawing.DrawText("Welcome aboard", 101, 503, 0xFFFF00);
     drawing.SetSpriteX(sprites_[1], -37 + 7 * step);
@@ -87,7 +98,8 @@ class SceneCalls {
   testing::PictureFolder folder_;
   std::string skyFile_;
   std::string planeFile_;
-  SpriteHandle sprites_[3] = {};
+  std::string logoFile_;
+  SpriteHandle sprites_[4] = {};
 };
 
 }  // namespace skyfare::testing
