@@ -9,6 +9,7 @@
 
 #include "app/hosted_session.h"
 #include "app/installation.h"
+#include "app/memory_arenas.h"
 #include "app/termination/leave_process.h"
 #include "app/termination/loop_termination.h"
 #include "app/termination/termination_signals.h"
@@ -64,5 +65,6 @@ static int runEntryPoint(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
+  skyfare::allocateFromOneArena();
   return skyfare::leaveProcess(runEntryPoint(argc, argv));
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/installation.h"
+#include "app/memory_arenas.h"
 #include "app/preview_window.h"
 #include "app/saver_session.h"
 #include "app/termination/leave_process.h"
@@ -166,5 +167,6 @@ static int runProgram(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
+  skyfare::allocateFromOneArena();
   return skyfare::leaveProcess(runProgram(argc, argv));
 }
