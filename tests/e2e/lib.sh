@@ -56,17 +56,16 @@ wait_for() {
   done
 }
 
-alive() { kill -0 "$1" 2>/dev/null; }
-gone() { ! kill -0 "$1" 2>/dev/null; }
-
-# True while a process runs; one that has ended but is not yet reaped by its parent counts as
-# ended. Starts no process.
+# True while a process runs; one that has ended but is not yet reaped by its parent (a saver a
+# host started, reaped late once the host is gone) counts as ended. Starts no process.
 running() {
   local stat
   { read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 1
   stat=${stat##*) }
   [[ ${stat%% *} != Z ]]
 }
+alive() { running "$1"; }
+gone() { ! running "$1"; }
 
 # wait_gone_ms PID MILLISECONDS: true when the process ends within the time from the call. It
 # looks every 5 ms and starts no process meanwhile, so a busy machine delays the look little.
