@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QImageReader>
 #include <algorithm>
+#include <array>
 #include <iostream>
+#include <string_view>
+#include <utility>
 
 #include "files/regular_file.h"
 #include "pictures/png_chunks.h"
@@ -27,6 +30,27 @@ bool isProgressiveJpegFile(int fd) {
                            static_cast<std::size_t>(head.size()));
 }
 
+// The format that a picture's first bytes name, for the formats pictures mostly come in; empty
+// for any other, which Qt then tells from the content. Told the format and not to guess, Qt
+// loads at most the one image plugin that reads it, where guessing has every plugin loaded and
+// asked, each a hundred kilobytes or more that the saver would keep all session.
+QByteArray formatNamedBySignature(int fd) {
+  constexpr std::array<std::pair<std::string_view, const char*>, 4> kSignatures{{
+      {"BM", "bmp"},
+      {"\x89PNG\r\n\x1a\n", "png"},
+      {"\xFF\xD8\xFF", "jpeg"},
+      {"GIF8", "gif"},
+  }};
+  std::array<char, 8> head{};
+  const ssize_t read = pread(fd, head.data(), head.size(), 0);
+  const std::string_view bytes(head.data(), read > 0 ? static_cast<std::size_t>(read) : 0);
+  for (const auto& [signature, format] : kSignatures) {
+    if (bytes.starts_with(signature))
+      return format;
+  }
+  return {};
+}
+
 }  // namespace
 
 PictureRead readPicture(const std::string& fileName, QSize shown) {
@@ -39,6 +63,10 @@ PictureRead readPicture(const std::string& fileName, QSize shown) {
   if (!device.open(source.fd(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
     return {{}, "cannot be opened"};
   QImageReader reader(&device);
+  if (const QByteArray format = formatNamedBySignature(source.fd()); !format.isEmpty()) {
+    reader.setFormat(format);
+    reader.setAutoDetectImageFormat(false);
+  }
   const QSize declared = reader.size();
   if (declared.isValid() &&
       (declared.width() > shown.width() || declared.height() > shown.height())) {

@@ -139,11 +139,16 @@ bool SdlAudioDevice::openOn(Opening& opening) {
     closeDevice(subsystemOpen, deviceId);
     return true;
   }
-  if (deviceId == 0)
+  if (deviceId == 0) {
     std::cerr << "skyfare: no audio device; the saver runs silent\n";
-  else
+    // Nothing opens this device again, so SDL's audio goes now rather than with the device:
+    // it keeps a thread that looks for new sound cards ten times a second.
+    closeDevice(subsystemOpen, 0);
+    opening.subsystemOpen = false;
+  } else {
     SDL_PauseAudioDevice(deviceId, 0);
-  opening.subsystemOpen = subsystemOpen;
+    opening.subsystemOpen = subsystemOpen;
+  }
   opening.deviceId = deviceId;
   opening.done = true;
   opening.finished.notify_all();

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+
 #include <QBuffer>
+#include <QFile>
 #include <QImageWriter>
 #include <QtEndian>
 
@@ -61,6 +64,39 @@ TEST(ReadPicture, ReadsOnlyTheTopLeftPartThatCanBeShown) {
   QImage small(40, 30, QImage::Format_RGB32);
   small.fill(Qt::green);
   EXPECT_EQ(readPicture(folder.save("small.bmp", small), kShown).image.size(), QSize(40, 30));
+}
+
+bool anImagePluginIsLoaded() {
+  QFile maps(QStringLiteral("/proc/self/maps"));
+  return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+}
+
+// A PNG of two pixels, red and blue.
+constexpr char kTwoPixelPng[] =
+    "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x00\x02\x00\x00\x00\x01\x08\x02\x00"
+    "\x00\x00\x7b\x40\xe8\xdd\x00\x00\x00\x0dIDAT\x78\x9c\x63\xf8\xcf\x00\x04\xff\x01\x07"
+    "\x00\x01\xff\xe2\x23\x9e\x59\x00\x00\x00\x00IEND\xae\x42\x60\x82";
+
+// Told from their first bytes, not their names: the program's own pictures (BMP) and PNGs need
+// no image plugin, and a JPEG loads its own only, whatever the file is called.
+TEST(ReadPicture, AFormatIsToldFromTheFirstBytesAndLoadsNoOtherImagePlugin) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  PictureFolder folder;
+  // Written byte by byte, as Qt's picture writers load every image plugin.
+  const std::string bmp = folder.write("sky.bmp", declaredBmp(40, 30, 24, 0));
+  const std::string png =
+      folder.write("png-named.bmp", QByteArray(kTwoPixelPng, sizeof kTwoPixelPng - 1));
+  EXPECT_EXIT(
+      {
+        const bool read = readPicture(bmp, kShown).image.size() == QSize(40, 30) &&
+                          readPicture(png, kShown).image.pixel(1, 0) == qRgb(0, 0, 255);
+        std::exit(read && !anImagePluginIsLoaded() ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+  QImage picture(40, 30, QImage::Format_RGB32);
+  picture.fill(Qt::green);
+  const std::string jpeg = folder.save("jpeg-named.png", picture, "JPEG");
+  EXPECT_EQ(readPicture(jpeg, kShown).image.size(), picture.size());
 }
 
 TEST(ReadPicture, ATinyFileDeclaringHugePicturesCostsNoMoreThanTheShownPart) {

@@ -17,6 +17,9 @@
 #include <sstream>
 #include <thread>
 
+#include <SDL.h>
+
+#include "sound/sdl_audio_device.h"
 #include "tests/sound/disk_capture.h"
 #include "tests/sound/wave_file.h"
 #include "tests/support/deaf_sound_server.h"
@@ -333,6 +336,20 @@ class SilentSource final : public AudioSource {
     return false;
   }
 };
+
+// A device that cannot open is not tried again, so SDL's audio, with the thread it looks for
+// sound cards with, does not stay for the rest of the session.
+TEST(SdlAudioDeviceThatCannotOpen, LeavesNothingOfSdlsAudioRunning) {
+  DiskCapture capture;
+  setenv("SDL_DISKAUDIOFILE", capture.file("no-such-folder/capture.raw").c_str(), 1);
+  SilentSource source;
+  ::testing::internal::CaptureStderr();
+  SdlAudioDevice device(source);
+  waitUntil([&] { return device.hasFailed(); }, "the opening fails");
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0U);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "skyfare: no audio device; the saver runs silent\n");
+}
 
 // A server that accepts and never answers holds an opening for tens of seconds. Ending the
 // component must not wait for it, however many end in a row, and the openings left behind
