@@ -23,6 +23,30 @@ struct DirectSoundDevice::Opening {
 
 namespace {
 
+// DirectSound's device belongs to the process, shared by every object opened on it, and Wine
+// releases its last reference without taking it out of reach first: an opening on another thread
+// at that moment gets the dying device, and the process crashes. So every opening and every
+// release of the process takes its turn under one lock. Each thread holds the lock by a reference
+// of its own, so that it outlives the program's end.
+std::shared_ptr<std::mutex> directSoundTurns() {
+  static const auto turns = std::make_shared<std::mutex>();
+  return turns;
+}
+
+// Releases the device now when no opening is under way, or else on a thread of its own once it
+// is the device's turn: an opening that hangs must not hold the caller.
+void releaseInTurn(ComPtr<IDirectSound8> device, const std::shared_ptr<std::mutex>& turns) {
+  std::unique_lock turn(*turns, std::try_to_lock);
+  if (turn.owns_lock()) {
+    device.reset();
+    return;
+  }
+  std::thread([device = std::move(device), turns]() mutable {
+    const std::scoped_lock inTurn(*turns);
+    device.reset();
+  }).detach();
+}
+
 // The rate the default output mixes at, 0 when it cannot be told; COM is this call's own.
 int defaultOutputMixRateHz() {
   const HRESULT initialised = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
@@ -56,8 +80,11 @@ int defaultOutputMixRateHz() {
 
 }  // namespace
 
-DirectSoundDevice::DirectSoundDevice(HWND window) : opening_(std::make_shared<Opening>()) {
-  std::thread([opening = opening_, window] {
+DirectSoundDevice::DirectSoundDevice(HWND window)
+    : opening_(std::make_shared<Opening>()), turns_(directSoundTurns()) {
+  std::thread([opening = opening_, turns = turns_, window] {
+    // Held until the thread ends, so that an abandoned device is released in turn too.
+    const std::scoped_lock turn(*turns);
     IDirectSound8* created = nullptr;
     ComPtr<IDirectSound8> device;
     if (SUCCEEDED(DirectSoundCreate8(nullptr, &created, nullptr)))
@@ -85,7 +112,9 @@ DirectSoundDevice::~DirectSoundDevice() {
     opening_->abandoned = true;
     device = std::move(opening_->device);
   }
-  // Released here, outside the lock. An opening still under way is not waited for.
+  // An opening still under way is not waited for.
+  if (device)
+    releaseInTurn(std::move(device), turns_);
 }
 
 IDirectSound8* DirectSoundDevice::device(std::chrono::milliseconds wait) const {

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <memory>
+#include <mutex>
 
 namespace skyfare {
 
@@ -13,7 +14,8 @@ namespace skyfare {
 // with a dead sound device the opening blocks for good, and nothing else may wait on it longer
 // than it asks to. A device that cannot be opened is said once on the debug output, and the
 // object stays closed. An object that ends while the opening still hangs ends at once and
-// leaves the thread to release what it opens.
+// leaves the thread to release what it opens. The openings and releases of all such objects in
+// the process take turns.
 class DirectSoundDevice {
  public:
   // window: the window DirectSound ties its cooperative level to; it must outlive the opening.
@@ -32,6 +34,7 @@ class DirectSoundDevice {
  private:
   struct Opening;
   std::shared_ptr<Opening> opening_;
+  std::shared_ptr<std::mutex> turns_;
 };
 
 }  // namespace skyfare

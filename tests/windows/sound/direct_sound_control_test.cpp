@@ -245,6 +245,23 @@ TEST_F(DirectSoundControlTest, QuietReleasesTheDeviceAndTheNextSoundOpensOneAndI
   EXPECT_NEAR(static_cast<double>(found[0].length()), capturedFrames(kShortToneFrames), 100.0);
 }
 
+// Controls that start and end at once, their devices still opening or just opened, leave the
+// next one a device that plays: the openings and the releases of the process take turns.
+TEST_F(DirectSoundControlTest, ControlsEndedWhileTheirDevicesOpenLeaveTheNextOneADeviceThatPlays) {
+  constexpr int kControls = 24;
+  for (int i = 0; i < kControls; ++i) {
+    sound_ = std::make_unique<DirectSoundControl>();
+    if (i % 2 == 1)
+      sound_->LoadWave(shortTone_);  // waits a little: this one's device may be open
+  }
+  sound_->PlaySound(sound_->LoadWave(shortTone_), -1, -1);
+  waitForEndedBursts(1);
+  sound_.reset();
+  const auto found = bursts(captured());
+  ASSERT_EQ(found.size(), 1U);
+  EXPECT_NEAR(static_cast<double>(found[0].length()), capturedFrames(kShortToneFrames), 100.0);
+}
+
 struct BadFileRow {
   const char* name;
   std::string content;  // empty with no path: the file does not exist
