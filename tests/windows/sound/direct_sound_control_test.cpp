@@ -68,6 +68,12 @@ class DirectSoundControlTest : public ::testing::Test {
     })) << "waiting for "
         << count << " bursts";
   }
+  // The capture holds one burst and nothing else, as long as a wave of this many frames.
+  void expectOneWholeBurst(int waveFrames) const {
+    const auto found = bursts(captured());
+    ASSERT_EQ(found.size(), 1U);
+    EXPECT_NEAR(static_cast<double>(found[0].length()), capturedFrames(waveFrames), 100.0);
+  }
   void waitForFramesIntoBurst(std::size_t frames) {
     EXPECT_TRUE(waitUntil([&] {
       const auto samples = captured();
@@ -110,9 +116,7 @@ TEST_F(DirectSoundControlTest, AWaveAtItsOwnRatePlaysForItsOwnLength) {
   sound_->PlaySound(sound_->LoadWave(longTone_), -1, -1);
   waitForEndedBursts(1);
   sound_.reset();
-  const auto found = bursts(captured());
-  ASSERT_EQ(found.size(), 1U);
-  EXPECT_NEAR(static_cast<double>(found[0].length()), capturedFrames(kLongToneFrames), 100.0);
+  expectOneWholeBurst(kLongToneFrames);
 }
 
 // The frame event plays the jet sound on every frame: a sound that plays goes on, so it lasts
@@ -126,9 +130,7 @@ TEST_F(DirectSoundControlTest, PlayingASoundThatPlaysDoesNotRestartIt) {
   }
   waitForEndedBursts(1);
   sound_.reset();
-  const auto found = bursts(captured());
-  ASSERT_EQ(found.size(), 1U);
-  EXPECT_NEAR(static_cast<double>(found[0].length()), capturedFrames(kLongToneFrames), 100.0);
+  expectOneWholeBurst(kLongToneFrames);
 }
 
 struct SilencingRow {
@@ -240,9 +242,7 @@ TEST_F(DirectSoundControlTest, QuietReleasesTheDeviceAndTheNextSoundOpensOneAndI
     return found.size() == 1 && found[0].end + kSettleFrames <= samples.size();
   })) << "the sound after the quiet was not heard";
   sound_.reset();
-  const auto found = bursts(captured());
-  ASSERT_EQ(found.size(), 1U);
-  EXPECT_NEAR(static_cast<double>(found[0].length()), capturedFrames(kShortToneFrames), 100.0);
+  expectOneWholeBurst(kShortToneFrames);
 }
 
 // Controls that start and end at once, their devices still opening or just opened, leave the
@@ -257,9 +257,7 @@ TEST_F(DirectSoundControlTest, ControlsEndedWhileTheirDevicesOpenLeaveTheNextOne
   sound_->PlaySound(sound_->LoadWave(shortTone_), -1, -1);
   waitForEndedBursts(1);
   sound_.reset();
-  const auto found = bursts(captured());
-  ASSERT_EQ(found.size(), 1U);
-  EXPECT_NEAR(static_cast<double>(found[0].length()), capturedFrames(kShortToneFrames), 100.0);
+  expectOneWholeBurst(kShortToneFrames);
 }
 
 struct BadFileRow {
@@ -300,9 +298,7 @@ TEST_P(BadFileTest, GivesAHandleThatPlaysNothingAndSaysSoOnce) {
   sound_->PlaySound(good, -1, -1);
   waitForEndedBursts(1);
   sound_.reset();
-  const auto found = bursts(captured());
-  ASSERT_EQ(found.size(), 1U);
-  EXPECT_NEAR(static_cast<double>(found[0].length()), capturedFrames(kShortToneFrames), 100.0);
+  expectOneWholeBurst(kShortToneFrames);
   DeleteFileA(path.c_str());
 }
 
