@@ -66,9 +66,18 @@ BgraPicture scaledPicture(const BgraPicture& source, int width, int height) {
     return source;
   const std::vector<Taps> across = tapsFor(source.width, width);
   const std::vector<Taps> down = tapsFor(source.height, height);
-  // Across first, into rows of the target's width and the source's height.
-  std::vector<Channels> rows(static_cast<std::size_t>(width) * source.height);
-  for (int y = 0; y < source.height; ++y) {
+  // Across first, a source row at a time as the rows down need them, into a ring of as many
+  // rows of the target's width as one target row reads: the rows down go from the top, so a row
+  // that leaves the ring is never read again, and the whole source never waits in floats.
+  std::size_t ringRows = 1;
+  for (const Taps& tap : down) ringRows = std::max(ringRows, tap.weights.size());
+  std::vector<Channels> ring(ringRows * static_cast<std::size_t>(width));
+  std::vector<int> ringHolds(ringRows, -1);
+  const auto acrossRow = [&](int y) -> const Channels* {
+    const std::size_t slot = static_cast<std::size_t>(y) % ringRows;
+    Channels* row = ring.data() + slot * static_cast<std::size_t>(width);
+    if (ringHolds[slot] == y)
+      return row;
     for (int x = 0; x < width; ++x) {
       const Taps& tap = across[static_cast<std::size_t>(x)];
       Channels sum{};
@@ -76,18 +85,22 @@ BgraPicture scaledPicture(const BgraPicture& source, int width, int height) {
         const Channels c = channelsOf(source.at(tap.first + static_cast<int>(k), y));
         for (std::size_t n = 0; n < sum.size(); ++n) sum[n] += c[n] * tap.weights[k];
       }
-      rows[static_cast<std::size_t>(y) * width + x] = sum;
+      row[x] = sum;
     }
-  }
+    ringHolds[slot] = y;
+    return row;
+  };
   BgraPicture result{width, height, source.opaque, {}};
   result.pixels.resize(static_cast<std::size_t>(width) * height);
+  std::vector<const Channels*> read(ringRows);
   for (int y = 0; y < height; ++y) {
     const Taps& tap = down[static_cast<std::size_t>(y)];
+    for (std::size_t k = 0; k < tap.weights.size(); ++k)
+      read[k] = acrossRow(tap.first + static_cast<int>(k));
     for (int x = 0; x < width; ++x) {
       Channels sum{};
       for (std::size_t k = 0; k < tap.weights.size(); ++k) {
-        const Channels& c = rows[static_cast<std::size_t>(tap.first + static_cast<int>(k)) * width +
-                                 static_cast<std::size_t>(x)];
+        const Channels& c = read[k][x];
         for (std::size_t n = 0; n < sum.size(); ++n) sum[n] += c[n] * tap.weights[k];
       }
       result.pixels[static_cast<std::size_t>(y) * width + x] = pixelOf(sum);

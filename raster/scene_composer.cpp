@@ -24,20 +24,57 @@ std::uint32_t over(std::uint32_t source, std::uint32_t target) {
   return kBlack | (source + ((redBlue | green) & 0x00FFFFFFu));
 }
 
+void fill(const PixelTarget& into, const PixelRect& rect, std::uint32_t pixel) {
+  for (int y = rect.y; y < rect.bottom(); ++y) {
+    std::uint32_t* line = into.at(rect.x, y);
+    std::fill(line, line + rect.width, pixel);
+  }
+}
+
+// The picture's pixels over the rectangle's, the picture's left and top edge at (atX, atY): a
+// clear run leaves the target alone, an opaque one is a fill.
+void blend(const PixelTarget& into, const RunPicture& picture, int atX, int atY,
+           const PixelRect& area) {
+  const PixelRect rect = area.intersected({atX, atY, picture.width(), picture.height()});
+  for (int y = rect.y; y < rect.bottom(); ++y) {
+    std::uint32_t* line = into.at(rect.x, y);
+    int runStart = atX;
+    for (const RunPicture::Run& run : picture.row(y - atY)) {
+      if (runStart >= rect.right())
+        break;
+      const int runEnd = runStart + static_cast<int>(run.length);
+      const int from = std::max(runStart, rect.x);
+      const int to = std::min(runEnd, rect.right());
+      runStart = runEnd;
+      if (from >= to)
+        continue;
+      const std::uint32_t alpha = alphaOf(run.pixel);
+      std::uint32_t* const begin = line + (from - rect.x);
+      std::uint32_t* const end = line + (to - rect.x);
+      if (alpha == 255)
+        std::fill(begin, end, run.pixel);
+      else if (alpha != 0)
+        for (std::uint32_t* pixel = begin; pixel != end; ++pixel) *pixel = over(run.pixel, *pixel);
+    }
+  }
+}
+
 }  // namespace
 
-SceneComposer::SceneComposer(PixelTarget target, ScaledLookup scaled, TextPainter& text)
-    : target_(target), fit_(target.width, target.height), scaled_(std::move(scaled)), text_(text) {}
+SceneComposer::SceneComposer(int targetWidth, int targetHeight, ScaledLookup scaled,
+                             TextPainter& text)
+    : fit_(targetWidth, targetHeight), scaled_(std::move(scaled)), text_(text) {}
 
-void SceneComposer::compose(const raster::FrameOps& list, const PixelRect& area) {
-  const PixelRect rect = area.intersected(fit_.content());
+void SceneComposer::compose(const raster::FrameOps& list, const PixelRect& area,
+                            const PixelTarget& into) {
+  const PixelRect rect = area.intersected(fit_.content()).intersected(into.area());
   if (rect.isEmpty())
     return;
   // Whatever lies under the last op that covers the rectangle opaquely cannot show.
   std::size_t first = list.size();
   while (first > 0 && !covers(list[first - 1], rect)) --first;
   if (first == 0)
-    fill(rect, kBlack);
+    fill(into, rect, kBlack);
   else
     --first;
   for (std::size_t i = first; i < list.size(); ++i) {
@@ -45,18 +82,14 @@ void SceneComposer::compose(const raster::FrameOps& list, const PixelRect& area)
     if (!footprint(op).intersects(rect))
       continue;
     if (const auto* fillOp = std::get_if<raster::FillOp>(&op)) {
-      fill(rect, targetPixel(fillOp->colour));
+      fill(into, rect, targetPixel(fillOp->colour));
     } else if (const auto* sprite = std::get_if<raster::SpriteOp>(&op)) {
-      if (const BgraPicture* picture = scaled_(*sprite))
-        blend(*picture, fit_.toTargetX(sprite->x), fit_.toTargetY(sprite->y), rect);
+      if (const RunPicture* picture = scaled_(*sprite))
+        blend(into, *picture, fit_.toTargetX(sprite->x), fit_.toTargetY(sprite->y), rect);
     } else if (const auto* text = std::get_if<raster::TextOp>(&op)) {
       text_.paintText(*text, fit_, rect);
     }
   }
-}
-
-void SceneComposer::composeBars() {
-  for (const PixelRect& bar : fit_.bars()) fill(bar, kBlack);
 }
 
 PixelRect SceneComposer::footprint(const raster::FrameOp& op) const {
@@ -77,29 +110,6 @@ bool SceneComposer::covers(const raster::FrameOp& op, const PixelRect& rect) con
     return true;
   const auto* sprite = std::get_if<raster::SpriteOp>(&op);
   return sprite != nullptr && sprite->opaque && footprint(op).contains(rect);
-}
-
-void SceneComposer::fill(const PixelRect& area, std::uint32_t pixel) {
-  const PixelRect rect = area.intersected({0, 0, target_.width, target_.height});
-  for (int y = rect.y; y < rect.bottom(); ++y) {
-    std::uint32_t* line = target_.pixels + static_cast<std::ptrdiff_t>(y) * target_.stridePixels;
-    std::fill(line + rect.x, line + rect.right(), pixel);
-  }
-}
-
-void SceneComposer::blend(const BgraPicture& picture, int atX, int atY, const PixelRect& area) {
-  const PixelRect rect =
-      area.intersected(fit_.content()).intersected({atX, atY, picture.width, picture.height});
-  for (int y = rect.y; y < rect.bottom(); ++y) {
-    std::uint32_t* line = target_.pixels + static_cast<std::ptrdiff_t>(y) * target_.stridePixels;
-    const std::uint32_t* row =
-        picture.pixels.data() + static_cast<std::ptrdiff_t>(y - atY) * picture.width;
-    if (picture.opaque) {
-      std::copy(row + (rect.x - atX), row + (rect.right() - atX), line + rect.x);
-      continue;
-    }
-    for (int x = rect.x; x < rect.right(); ++x) line[x] = over(row[x - atX], line[x]);
-  }
 }
 
 }  // namespace skyfare

@@ -34,6 +34,24 @@ TEST(AreaScaleTest, ReducesToTheExactSizeAskedForAnyRatio) {
   }
 }
 
+TEST(AreaScaleTest, ReducingKeepsTheLightOfEveryRowWhereverItFalls) {
+  // Rows of every grey: an area average loses no light, so each column of the reduced picture
+  // holds the source column's light in proportion to the heights, within a rounding per pixel.
+  BgraPicture rows = filled(5, 240, 0xFF000000u);
+  for (int y = 0; y < 240; ++y)
+    for (int x = 0; x < 5; ++x) rows.pixels[y * 5 + x] = 0xFF000000u | (y * 37 % 256);
+  long sourceLight = 0;
+  for (int y = 0; y < 240; ++y) sourceLight += rows.pixels[y * 5] & 0xFF;
+  for (const int height : {216, 173, 120, 7}) {
+    const BgraPicture reduced = scaledPicture(rows, 5, height);
+    for (int x = 0; x < 5; ++x) {
+      long light = 0;
+      for (int y = 0; y < height; ++y) light += reduced.pixels[y * 5 + x] & 0xFF;
+      EXPECT_NEAR(static_cast<double>(light), sourceLight * height / 240.0, height * 0.5) << height;
+    }
+  }
+}
+
 TEST(AreaScaleTest, ClearPixelsDoNotDarkenWhatTheyBorder) {
   // Half clear, half opaque red: the reduced edge pixel is half-covered red, not dark red.
   BgraPicture picture = filled(4, 1, 0);

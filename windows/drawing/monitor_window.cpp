@@ -1,5 +1,7 @@
 #include "windows/drawing/monitor_window.h"
 
+#include <algorithm>
+
 namespace skyfare {
 
 std::unique_ptr<MonitorWindow> MonitorWindow::open(const wchar_t* windowClass, const RECT& monitor,
@@ -11,24 +13,24 @@ std::unique_ptr<MonitorWindow> MonitorWindow::open(const wchar_t* windowClass, c
     return nullptr;
   std::unique_ptr<MonitorWindow> made(new MonitorWindow());
   made->dc_.reset(CreateCompatibleDC(nullptr));
+  const int stripRows = std::clamp(kStripBytes / 4 / width, 1, height);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down, as the composer writes it
+  info.bmiHeader.biHeight = -stripRows;  // top-down, as the composer writes it
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  made->surface_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!made->dc_ || !made->surface_ || bits == nullptr)
+  made->strip_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!made->dc_ || !made->strip_ || bits == nullptr)
     return nullptr;
-  made->previousBitmap_ = SelectObject(made->dc_.get(), made->surface_.get());
-  // A new section is all zero: black, as an empty scene and its bars are.
-  made->target_ = {static_cast<std::uint32_t*>(bits), width, height, width};
+  made->previousBitmap_ = SelectObject(made->dc_.get(), made->strip_.get());
+  made->stripPixels_ = {static_cast<std::uint32_t*>(bits), width, stripRows, width};
   made->text_ = &text;
   MonitorWindow* self = made.get();
   made->composer_ = std::make_unique<SceneComposer>(
-      made->target_,
+      width, height,
       [self, &sprites](const raster::SpriteOp& op) { return sprites.scaled(op, self->scale()); },
       text);
   made->window_.reset(CreateWindowExW(WS_EX_TOPMOST, windowClass, L"Skyfare", WS_POPUP | WS_VISIBLE,
@@ -55,36 +57,48 @@ void MonitorWindow::present(const raster::FrameOps& frame, const PixelRects& sce
   const SceneFit& fit = composer_->fit();
   PixelRects damage;
   for (const PixelRect& rect : sceneDamage) addJoined(damage, fit.toTarget(rect));
-  if (damage.empty())
-    return;
-  text_->setTarget(dc_.get());
-  GdiFlush();
-  for (const PixelRect& rect : damage) composer_->compose(frame, rect);
-  text_->setTarget(nullptr);
   for (const PixelRect& rect : damage) {
-    BitBlt(windowDc_, rect.x, rect.y, rect.width, rect.height, dc_.get(), rect.x, rect.y, SRCCOPY);
+    show(frame, rect, windowDc_);
     ++statistics.rectanglesPresented;
     statistics.pixelsPresented += static_cast<std::int64_t>(rect.width) * rect.height;
   }
 }
 
-void MonitorWindow::repaint(PresentationStatistics& statistics) {
+void MonitorWindow::repaint(const raster::FrameOps& shown, PresentationStatistics& statistics) {
   PAINTSTRUCT paint{};
   const HDC windowDc = BeginPaint(window_.get(), &paint);
   if (windowDc != nullptr) {
     const RECT& r = paint.rcPaint;
-    BitBlt(windowDc, r.left, r.top, r.right - r.left, r.bottom - r.top, dc_.get(), r.left, r.top,
-           SRCCOPY);
+    const PixelRect asked{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    for (const PixelRect& bar : composer_->fit().bars()) {
+      const PixelRect black = bar.intersected(asked);
+      if (!black.isEmpty())
+        PatBlt(windowDc, black.x, black.y, black.width, black.height, BLACKNESS);
+    }
+    show(shown, asked, windowDc);
     ++statistics.repaints;
   }
   EndPaint(window_.get(), &paint);
 }
 
-std::uint32_t MonitorWindow::surfacePixel(int x, int y) const {
-  if (x < 0 || y < 0 || x >= target_.width || y >= target_.height)
-    return 0;
-  GdiFlush();
-  return target_.pixels[static_cast<std::size_t>(y) * target_.stridePixels + x] & 0x00FFFFFF;
+void MonitorWindow::show(const raster::FrameOps& frame, const PixelRect& area, HDC to) {
+  const PixelRect rect = area.intersected(composer_->fit().content());
+  if (rect.isEmpty())
+    return;
+  text_->setTarget(dc_.get());
+  for (int top = rect.y; top < rect.bottom(); top += stripPixels_.height) {
+    const int rows = std::min(stripPixels_.height, rect.bottom() - top);
+    PixelTarget into = stripPixels_;
+    into.width = rect.width;
+    into.x = rect.x;
+    into.y = top;
+    // The strip's DC speaks in window pixels, for the text and the copy alike.
+    SetViewportOrgEx(dc_.get(), -rect.x, -top, nullptr);
+    GdiFlush();
+    composer_->compose(frame, {rect.x, top, rect.width, rows}, into);
+    BitBlt(to, rect.x, top, rect.width, rows, dc_.get(), rect.x, top, SRCCOPY);
+  }
+  text_->setTarget(nullptr);
 }
 
 }  // namespace skyfare

@@ -13,9 +13,10 @@
 
 namespace skyfare {
 
-// One monitor's borderless topmost window and the DIB section its frames are composed in, at
-// the monitor's own scale with black bars. A Flip composes and copies to the window only the
-// rectangles that changed; WM_PAINT copies from the surface without composing.
+// One monitor's borderless topmost window, its frames composed at the monitor's own scale with
+// black bars. A Flip composes and copies to the window only the rectangles that changed, strip
+// by strip through a DIB section of kStripBytes: the window keeps the frame (the system holds
+// its pixels), so the program keeps no copy of it. WM_PAINT composes the shown frame again.
 class MonitorWindow {
  public:
   // Null when the window or its surface cannot be made.
@@ -27,22 +28,25 @@ class MonitorWindow {
 
   HWND window() const { return window_.get(); }
   double scale() const { return composer_->fit().scale(); }
+  static constexpr int kStripBytes = 1 << 20;
+
   // Composes the frame inside what changed (scene pixels) and copies that to the window.
   void present(const raster::FrameOps& frame, const PixelRects& sceneDamage,
                PresentationStatistics& statistics);
-  void repaint(PresentationStatistics& statistics);
-  // The colour of a composed pixel, 0xRRGGBB, for tests.
-  std::uint32_t surfacePixel(int x, int y) const;
+  // Paints what the window asks for from the frame it shows.
+  void repaint(const raster::FrameOps& shown, PresentationStatistics& statistics);
 
  private:
   MonitorWindow() = default;
+  // Composes the rectangle of window pixels, cut to the scene, and copies it to the DC.
+  void show(const raster::FrameOps& frame, const PixelRect& rect, HDC to);
 
   UniqueWindow window_;
   HDC windowDc_ = nullptr;  // the window's own, never released
   UniqueMemoryDc dc_;
-  UniqueBitmap surface_;
+  UniqueBitmap strip_;
   HGDIOBJ previousBitmap_ = nullptr;
-  PixelTarget target_;
+  PixelTarget stripPixels_;  // the whole strip, at the window's top left
   GdiText* text_ = nullptr;
   std::unique_ptr<SceneComposer> composer_;
 };

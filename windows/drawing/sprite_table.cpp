@@ -63,16 +63,16 @@ void SpriteTable::load(SpriteHandle handle, const std::string& fileName, int tra
   PictureFile read = factory_ != nullptr
                          ? readPictureFile(*factory_, path, kSceneWidth, kSceneHeight)
                          : PictureFile{{}, "no picture decoder on this system"};
-  BgraPicture picture = keyedForMode(std::move(read.straight), transparentMode);
+  const BgraPicture picture = keyedForMode(std::move(read.straight), transparentMode);
   auto coverage = std::make_shared<const PixelRects>(pictureCoverage(picture));
-  *sprite = Sprite{std::move(picture), std::move(coverage), ++lastPictureVersion_,
-                   sprite->x,          sprite->y,           {},
+  *sprite = Sprite{RunPicture(picture), std::move(coverage), ++lastPictureVersion_,
+                   sprite->x,           sprite->y,           {},
                    transparentMode};
   if (sprite->picture.isNull())
     sayOnce(path, read.problem);
   else if (!densePictureFolder_.empty() && folderKey(path, false) == densePictureFolder_)
     sprite->fileName = path;
-  for (const double scale : scales_) prepare(handle, *sprite, scale);
+  for (const double scale : scales_) prepare(handle, *sprite, picture, scale);
 }
 
 SpriteTable::Sprite* SpriteTable::find(SpriteHandle sprite) {
@@ -86,23 +86,23 @@ void SpriteTable::addScale(double scale) {
     return;
   scales_.push_back(scale);
   for (std::size_t i = 0; i < sprites_.size(); ++i)
-    prepare(static_cast<SpriteHandle>(i + 1), sprites_[i], scale);
+    prepare(static_cast<SpriteHandle>(i + 1), sprites_[i], sprites_[i].picture.unpacked(), scale);
 }
 
-const BgraPicture* SpriteTable::scaled(const raster::SpriteOp& op, double scale) const {
+const RunPicture* SpriteTable::scaled(const raster::SpriteOp& op, double scale) const {
   const auto found = prepared_.find(Key(op.sprite, scale));
   if (found == prepared_.end() || found->second.isNull())
     return nullptr;
   return &found->second;
 }
 
-void SpriteTable::prepare(SpriteHandle handle, const Sprite& sprite, double scale) {
-  const int width = scaledLength(sprite.picture.width, scale);
-  const int height = scaledLength(sprite.picture.height, scale);
-  BgraPicture picture = densePicture(sprite, scale);
+void SpriteTable::prepare(SpriteHandle handle, const Sprite& sprite, const BgraPicture& plain,
+                          double scale) {
+  const int width = scaledLength(sprite.picture.width(), scale);
+  const int height = scaledLength(sprite.picture.height(), scale);
+  const BgraPicture dense = densePicture(sprite, scale);
   prepared_.insert_or_assign(
-      Key(handle, scale),
-      scaledPicture(picture.isNull() ? sprite.picture : picture, width, height));
+      Key(handle, scale), RunPicture(scaledPicture(dense.isNull() ? plain : dense, width, height)));
 }
 
 BgraPicture SpriteTable::densePicture(const Sprite& sprite, double scale) {
@@ -113,12 +113,12 @@ BgraPicture SpriteTable::densePicture(const Sprite& sprite, double scale) {
       wideFromUtf8(densityPngFileName(utf8FromWide(sprite.fileName), density));
   if (GetFileAttributesW(denseName.c_str()) == INVALID_FILE_ATTRIBUTES)
     return {};
-  const int width = sprite.picture.width * density;
-  const int height = sprite.picture.height * density;
+  const int width = sprite.picture.width() * density;
+  const int height = sprite.picture.height() * density;
   // One pixel more than it should have in each direction shows a file of another size.
   PictureFile read = readPictureFile(*factory_, denseName, width + 1, height + 1);
   BgraPicture dense = keyedForMode(std::move(read.straight), sprite.transparentMode);
-  if (dense.width == width && dense.height == height && dense.opaque == sprite.picture.opaque)
+  if (dense.width == width && dense.height == height && dense.opaque == sprite.picture.opaque())
     return dense;
   sayOnce(denseName, read.problem.empty() ? "not the picture at its density" : read.problem);
   return {};

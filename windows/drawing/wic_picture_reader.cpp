@@ -11,6 +11,8 @@ namespace {
 
 // Enough for the headers of every format read, the JPEG frame header included.
 constexpr std::size_t kHeadBytes = 64 << 10;
+// Pixels are converted this much at a time, so the converter's own buffer stays this small.
+constexpr UINT kConvertBandBytes = 256 << 10;
 
 std::size_t readAt(HANDLE file, std::int64_t at, unsigned char* into, std::size_t count) {
   OVERLAPPED where{};
@@ -88,11 +90,15 @@ PictureFile readPictureFile(IWICImagingFactory& factory, const std::wstring& pat
                       false,
                       {}};
   picture.pixels.resize(static_cast<std::size_t>(picture.width) * picture.height);
-  const WICRect shown{0, 0, picture.width, picture.height};
   const UINT stride = static_cast<UINT>(picture.width) * 4;
-  if (FAILED(converter->CopyPixels(&shown, stride, stride * static_cast<UINT>(picture.height),
-                                   reinterpret_cast<BYTE*>(picture.pixels.data()))))
-    return refused("a damaged picture");
+  const int bandRows = static_cast<int>(std::max<UINT>(1, kConvertBandBytes / stride));
+  for (int top = 0; top < picture.height; top += bandRows) {
+    const WICRect band{0, top, picture.width, std::min(bandRows, picture.height - top)};
+    BYTE* into = reinterpret_cast<BYTE*>(picture.pixels.data() +
+                                         static_cast<std::size_t>(top) * picture.width);
+    if (FAILED(converter->CopyPixels(&band, stride, stride * static_cast<UINT>(band.Height), into)))
+      return refused("a damaged picture");
+  }
   return {std::move(picture), {}};
 }
 

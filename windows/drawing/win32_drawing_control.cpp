@@ -151,8 +151,8 @@ void Win32DrawingControl::DrawSprite(SpriteHandle sprite) {
   if (s == nullptr || s->picture.isNull())
     return;
   frame_.emplace_back(std::in_place_type<raster::SpriteOp>,
-                      raster::SpriteOp{sprite, s->pictureVersion, s->x, s->y, s->picture.width,
-                                       s->picture.height, s->picture.opaque, s->coverage});
+                      raster::SpriteOp{sprite, s->pictureVersion, s->x, s->y, s->picture.width(),
+                                       s->picture.height(), s->picture.opaque(), s->coverage});
 }
 
 void Win32DrawingControl::SetFont(const std::string& fontName, int size, int charset, bool bold,
@@ -263,7 +263,7 @@ LRESULT Win32DrawingControl::handle(HWND window, UINT message, WPARAM w, LPARAM 
       });
       if (shown == windows_.end())
         break;
-      (*shown)->repaint(statistics_);
+      (*shown)->repaint(presented_, statistics_);
       return 0;
     }
     case WM_ERASEBKGND:

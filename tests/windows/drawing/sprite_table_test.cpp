@@ -34,15 +34,16 @@ class SpriteTableTest : public ::testing::Test {
                               sprite.pictureVersion,
                               0,
                               0,
-                              sprite.picture.width,
-                              sprite.picture.height,
-                              sprite.picture.opaque,
+                              sprite.picture.width(),
+                              sprite.picture.height(),
+                              sprite.picture.opaque(),
                               {}};
-    const BgraPicture* scaled = sprites_.scaled(op, scale);
-    if (scaled == nullptr)
+    const RunPicture* found = sprites_.scaled(op, scale);
+    if (found == nullptr)
       return 0;
-    EXPECT_EQ(scaled->width, static_cast<int>(std::lround(10 * scale)));
-    return scaled->at(scaled->width / 2, scaled->height / 2);
+    const BgraPicture scaled = found->unpacked();
+    EXPECT_EQ(scaled.width, static_cast<int>(std::lround(10 * scale)));
+    return scaled.at(scaled.width / 2, scaled.height / 2);
   }
 
   WicFactory factory_;
