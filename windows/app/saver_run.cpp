@@ -11,7 +11,7 @@
 #include "windows/platform/debug_line.h"
 #include "windows/platform/registry_store.h"
 #include "windows/platform/win_host_services.h"
-#include "windows/sound/direct_sound_control.h"
+#include "windows/sound/wasapi_sound_control.h"
 
 namespace skyfare {
 
@@ -24,7 +24,7 @@ int runSaver(HINSTANCE instance) {
   RegistryStore store;
   WinHostServices host;
   FixedSeedRandom random;
-  DirectSoundControl sound;
+  WasapiSoundControl sound;
   Win32DrawingControl drawing;
   drawing.setDensePictureFolder(dataFolder);
   Form1 form(SessionParts{drawing, sound, store, host, random, dataFolder, dataFolderFound});

@@ -1,6 +1,6 @@
 #include "windows/sound/wave_samples.h"
 
-#include <dsound.h>
+#include <mmreg.h>
 
 #include <algorithm>
 #include <cstring>
@@ -16,6 +16,8 @@ constexpr std::uint32_t kJudgedRateHz = 44100;
 constexpr std::size_t kRiffHeaderBytes = 12;
 constexpr std::size_t kChunkHeaderBytes = 8;
 constexpr std::size_t kFormatChunkBytes = 16;
+// Less than one frame of 16-bit stereo is no sound.
+constexpr std::size_t kFewestSampleBytes = 4;
 
 struct HandleClose {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
@@ -106,12 +108,12 @@ std::optional<WaveSamples> readWaveSamples(const std::string& utf8FileName, std:
     problem = "an unsupported wave encoding";
     return std::nullopt;
   }
-  // Worked out afresh: DirectSound refuses a format whose derived fields disagree.
+  // Worked out afresh from the fields that matter, whatever the file says of the others.
   format.nBlockAlign = static_cast<WORD>(format.nChannels * format.wBitsPerSample / 8);
   format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
   format.cbSize = 0;
   sampleBytes -= sampleBytes % format.nBlockAlign;
-  if (sampleBytes < DSBSIZE_MIN) {
+  if (sampleBytes < kFewestSampleBytes) {
     problem = "holds no sound";
     return std::nullopt;
   }

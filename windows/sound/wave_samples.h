@@ -9,7 +9,7 @@
 
 namespace skyfare {
 
-// The samples of a wave file and the format DirectSound plays them in.
+// The samples of a wave file and their format.
 struct WaveSamples {
   WAVEFORMATEX format{};
   std::vector<unsigned char> bytes;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The saver's jet heard through Wine's DirectSound at the stored volume: ALSA's file plugin, named
+# The saver's jet heard through Wine's audio engine at the stored volume: ALSA's file plugin, named
 # for the Wine processes only, keeps what was played.
 source "$(dirname "$0")/wine_lib.sh"
 start_desktop 1024x768

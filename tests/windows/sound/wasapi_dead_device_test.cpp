@@ -7,7 +7,7 @@
 #include <string>
 
 #include "tests/windows/sound/sound_capture.h"
-#include "windows/sound/direct_sound_control.h"
+#include "windows/sound/wasapi_sound_control.h"
 
 namespace skyfare {
 namespace {
@@ -23,14 +23,14 @@ std::string toneFile() {
 
 // Each saver that starts and ends waits at most the short time loading gives an opening, and
 // its end none at all, however many are left hanging behind it.
-TEST(DirectSoundDeadDevice, NeitherTheStartNorTheEndWaitsForIt) {
+TEST(WasapiDeadDevice, NeitherTheStartNorTheEndWaitsForIt) {
   constexpr int kSessions = 4;
   constexpr auto kSessionsBound = std::chrono::seconds(3);
   const testing::WineAudioDriver alsa(L"alsa");
   const std::string tone = toneFile();
   const auto started = std::chrono::steady_clock::now();
   for (int i = 0; i < kSessions; ++i) {
-    DirectSoundControl sound;
+    WasapiSoundControl sound;
     const SoundHandle handle = sound.LoadWave(tone);
     EXPECT_NE(handle, 0);
     sound.PlaySound(handle, -1, -1);
@@ -42,12 +42,12 @@ TEST(DirectSoundDeadDevice, NeitherTheStartNorTheEndWaitsForIt) {
   DeleteFileA(tone.c_str());
 }
 
-TEST(DirectSoundWithoutDevice, RunsSilentAndSaysSoOnce) {
+TEST(WasapiWithoutDevice, RunsSilentAndSaysSoOnce) {
   const testing::WineAudioDriver none(L"");
   const std::string tone = toneFile();
   const testing::DebugLines said;
   {
-    DirectSoundControl sound;
+    WasapiSoundControl sound;
     const SoundHandle first = sound.LoadWave(tone);
     const SoundHandle second = sound.LoadWave(tone + ".missing");
     EXPECT_NE(first, 0);

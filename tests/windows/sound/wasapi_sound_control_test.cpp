@@ -1,4 +1,4 @@
-#include "windows/sound/direct_sound_control.h"
+#include "windows/sound/wasapi_sound_control.h"
 
 #include <tlhelp32.h>
 
@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <numbers>
 #include <string>
 
 #include "tests/support/wave_bytes.h"
@@ -40,14 +41,14 @@ double decibelsBelowFullScale(double measuredRms) {
   return 20.0 * std::log10(measuredRms / (32767.0 * kToneAmplitude / std::sqrt(2.0)));
 }
 
-class DirectSoundControlTest : public ::testing::Test {
+class WasapiSoundControlTest : public ::testing::Test {
  protected:
-  DirectSoundControlTest() {
+  WasapiSoundControlTest() {
     DeleteFileA(testing::windowsPath(SKYFARE_CAPTURE_FILE).c_str());
     writeToneWave(shortTone_, kShortToneFrames, kToneAmplitude, kWaveRateHz);
     writeToneWave(longTone_, kLongToneFrames, kToneAmplitude, kWaveRateHz);
   }
-  ~DirectSoundControlTest() override {
+  ~WasapiSoundControlTest() override {
     sound_.reset();
     for (const std::string& file : {shortTone_, longTone_}) DeleteFileA(file.c_str());
   }
@@ -85,12 +86,12 @@ class DirectSoundControlTest : public ::testing::Test {
   testing::WineAudioDriver alsa_{L"alsa"};
   std::string shortTone_ = file("short.wav");
   std::string longTone_ = file("long.wav");
-  std::unique_ptr<DirectSoundControl> sound_ = std::make_unique<DirectSoundControl>();
+  std::unique_ptr<WasapiSoundControl> sound_ = std::make_unique<WasapiSoundControl>();
 };
 
-// The stored volume goes to DirectSound as it is; below the quietest it stays at the quietest,
-// above the loudest at the loudest.
-TEST_F(DirectSoundControlTest, TheStoredVolumeIsHeardInHundredthsOfADecibel) {
+// The stored volume is heard in hundredths of a decibel; below the quietest it stays at the
+// quietest, above the loudest at the loudest.
+TEST_F(WasapiSoundControlTest, TheStoredVolumeIsHeardInHundredthsOfADecibel) {
   const SoundHandle tone = sound_->LoadWave(shortTone_);
   const int volumes[] = {-1533, -10000, 500};
   const double heardDb[] = {-15.33, -25.0, 0.0};
@@ -112,16 +113,64 @@ TEST_F(DirectSoundControlTest, TheStoredVolumeIsHeardInHundredthsOfADecibel) {
   }
 }
 
-TEST_F(DirectSoundControlTest, AWaveAtItsOwnRatePlaysForItsOwnLength) {
+TEST_F(WasapiSoundControlTest, AWaveAtItsOwnRatePlaysForItsOwnLength) {
   sound_->PlaySound(sound_->LoadWave(longTone_), -1, -1);
   waitForEndedBursts(1);
   sound_.reset();
   expectOneWholeBurst(kLongToneFrames);
 }
 
+// Stereo waves keep their sides, 8-bit ones their level, and a wave at another rate its
+// length: the left side carries the tone at half of full scale, the right side a louder one
+// that must not reach the left.
+struct StereoRow {
+  const char* name;
+  std::uint16_t bits;
+  int rateHz;
+  friend void PrintTo(const StereoRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class StereoWaveTest : public WasapiSoundControlTest,
+                       public ::testing::WithParamInterface<StereoRow> {};
+
+TEST_P(StereoWaveTest, IsHeardOnItsOwnSideAtItsLevelForItsLength) {
+  const StereoRow row = GetParam();
+  const int frames = row.rateHz / 4;
+  std::string bytes = testing::waveHeader(
+      {.channels = 2, .rateHz = static_cast<std::uint32_t>(row.rateHz), .bitsPerSample = row.bits},
+      static_cast<std::uint32_t>(frames) * 2 * row.bits / 8);
+  for (int i = 0; i < frames; ++i) {
+    const double wave = std::sin(2.0 * std::numbers::pi * testing::kToneHz * i / row.rateHz);
+    for (const double level : {kToneAmplitude * wave, 0.9 * wave}) {
+      if (row.bits == 8)
+        testing::putLittleEndian(bytes, static_cast<std::uint32_t>(std::lround(128 + 127 * level)),
+                                 1);
+      else
+        testing::putLittleEndian(bytes, static_cast<std::uint16_t>(std::lround(32767 * level)), 2);
+    }
+  }
+  const std::string path = file("stereo.wav");
+  std::ofstream(path, std::ios::binary) << bytes;
+  sound_->PlaySound(sound_->LoadWave(path), -1, -1);
+  waitForEndedBursts(1);
+  sound_.reset();
+  const auto samples = captured();
+  const auto found = bursts(samples);
+  ASSERT_EQ(found.size(), 1U);
+  EXPECT_NEAR(static_cast<double>(found[0].length()), kCaptureRateHz / 4.0, 100.0);
+  const std::size_t from = found[0].begin + 500;
+  EXPECT_NEAR(decibelsBelowFullScale(rms(samples, from, from + kWindowFrames)), 0.0, 0.1);
+  DeleteFileA(path.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, StereoWaveTest,
+                         ::testing::Values(StereoRow{"EightBitAtTheMixRate", 8, kCaptureRateHz},
+                                           StereoRow{"SixteenBitAtAnother", 16, 44100}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // The frame event plays the jet sound on every frame: a sound that plays goes on, so it lasts
 // its own length however often it is played.
-TEST_F(DirectSoundControlTest, PlayingASoundThatPlaysDoesNotRestartIt) {
+TEST_F(WasapiSoundControlTest, PlayingASoundThatPlaysDoesNotRestartIt) {
   const SoundHandle tone = sound_->LoadWave(longTone_);
   sound_->PlaySound(tone, -1, -1);
   for (int i = 1; i <= 5; ++i) {
@@ -140,7 +189,7 @@ struct SilencingRow {
   friend void PrintTo(const SilencingRow& row, std::ostream* out) { *out << row.name; }
 };
 
-class SilencingTest : public DirectSoundControlTest,
+class SilencingTest : public WasapiSoundControlTest,
                       public ::testing::WithParamInterface<SilencingRow> {};
 
 // Cut short, and heard again when played again, unless released.
@@ -176,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
                      false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DirectSoundControlTest, HandlesCountUpAndUnknownOnesAreIgnored) {
+TEST_F(WasapiSoundControlTest, HandlesCountUpAndUnknownOnesAreIgnored) {
   const SoundHandle first = sound_->LoadWave(shortTone_);
   const SoundHandle second = sound_->LoadWave(shortTone_);
   sound_->ReleaseSound(first);
@@ -221,11 +270,11 @@ bool runMessagesUntil(const std::function<bool()>& condition) {
   });
 }
 
-// Silence must not keep DirectSound's mixer and the audio driver awake; the next sound opens a
+// Silence must not keep the mixing and the audio driver awake; the next sound opens a
 // device again and is heard whole. The capture is removed while no device writes it, so what
 // it then holds comes from the new device alone.
-TEST_F(DirectSoundControlTest, QuietReleasesTheDeviceAndTheNextSoundOpensOneAndIsHeardWhole) {
-  sound_ = std::make_unique<DirectSoundControl>(nullptr, std::chrono::milliseconds(500));
+TEST_F(WasapiSoundControlTest, QuietReleasesTheDeviceAndTheNextSoundOpensOneAndIsHeardWhole) {
+  sound_ = std::make_unique<WasapiSoundControl>(std::chrono::milliseconds(500));
   const SoundHandle tone = sound_->LoadWave(shortTone_);
   sound_->PlaySound(tone, -1, -1);
   waitForEndedBursts(1);
@@ -247,10 +296,10 @@ TEST_F(DirectSoundControlTest, QuietReleasesTheDeviceAndTheNextSoundOpensOneAndI
 
 // Controls that start and end at once, their devices still opening or just opened, leave the
 // next one a device that plays: the openings and the releases of the process take turns.
-TEST_F(DirectSoundControlTest, ControlsEndedWhileTheirDevicesOpenLeaveTheNextOneADeviceThatPlays) {
+TEST_F(WasapiSoundControlTest, ControlsEndedWhileTheirDevicesOpenLeaveTheNextOneADeviceThatPlays) {
   constexpr int kControls = 24;
   for (int i = 0; i < kControls; ++i) {
-    sound_ = std::make_unique<DirectSoundControl>();
+    sound_ = std::make_unique<WasapiSoundControl>();
     if (i % 2 == 1)
       sound_->LoadWave(shortTone_);  // waits a little: this one's device may be open
   }
@@ -272,7 +321,7 @@ std::string waveHeader(std::uint32_t rateHz, std::uint32_t dataBytes, std::uint1
   return testing::waveHeader({.tag = tag, .rateHz = rateHz}, dataBytes);
 }
 
-class BadFileTest : public DirectSoundControlTest,
+class BadFileTest : public WasapiSoundControlTest,
                     public ::testing::WithParamInterface<BadFileRow> {};
 
 TEST_P(BadFileTest, GivesAHandleThatPlaysNothingAndSaysSoOnce) {
