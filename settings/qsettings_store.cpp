@@ -19,6 +19,7 @@
 #include "files/regular_file.h"
 #include "settings/config_folder.h"
 #include "settings/dead_writer.h"
+#include "settings/folder_changes.h"
 #include "settings/store_text.h"
 
 namespace skyfare {
@@ -104,6 +105,9 @@ struct QSettingsStore::OpenFile {
   QByteArray nativePath;
   std::unique_ptr<QSettings> settings;   // null while the file on disk is damaged
   std::optional<FileStamp> parsedStamp;  // the file's stamp when it was last parsed
+  // Followed from before each look at the file, so that reads between two changes need none.
+  FolderChanges folderChanges;
+  bool lookedSinceOwnWrite = false;
   bool damageTold = false;
   std::optional<WriteFailure> toldWriteFailure;  // until a write succeeds
   bool leftoversCleared = false;
@@ -115,6 +119,11 @@ QSettingsStore::OpenFile::OpenFile(std::string_view applicationName)
       nativePath(QFile::encodeName(path)) {}
 
 void QSettingsStore::OpenFile::parseIfChanged() {
+  // The saver reads a few settings every frame: most reads find the folder quiet.
+  if (!folderChanges.changedSinceLastLook() && lookedSinceOwnWrite)
+    return;
+  folderChanges.follow(QFile::encodeName(QFileInfo(path).absolutePath()));
+  lookedSinceOwnWrite = true;
   const FileStamp stamp = stampOf(nativePath);
   if (parsedStamp == stamp)
     return;
@@ -256,6 +265,7 @@ void QSettingsStore::SaveSettings(std::string_view application,
   clearDeadLock(f.path);
   f.settings->sync();
   f.parsedStamp = FileStamp{};  // our own write changed the file
+  f.lookedSinceOwnWrite = false;
   if (f.settings->status() == QSettings::NoError) {
     f.toldWriteFailure.reset();
     return;

@@ -10,6 +10,7 @@
 #include <QThread>
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <fstream>
 
 #include "settings/dead_writer.h"
@@ -78,12 +79,63 @@ TEST(QSettingsStore, ValuesRoundTripByteForByte) {
 }
 
 TEST(QSettingsStore, SeesAnotherWritersChangeOnTheNextRead) {
+  struct Row {
+    const char* what;
+    void (*change)(const TempConfigFolder& config);
+    const char* expected;
+  };
+  static constexpr auto replaceFolder = [](const TempConfigFolder& config, bool moveAway) {
+    const QString folder = QFileInfo(config.iniPath()).absolutePath();
+    ASSERT_TRUE(moveAway ? QDir().rename(folder, folder + QStringLiteral(".old"))
+                         : QDir(folder).removeRecursively());
+    writeRaw(config.iniPath(), "[Startup]\nMessage=in a new folder\n");
+  };
+  const Row rows[] = {
+      {"rewritten in place",
+       [](const TempConfigFolder& config) {
+         writeRaw(config.iniPath(), "[Startup]\nMessage=second text\n");
+       },
+       "second text"},
+      {"replaced by another store",
+       [](const TempConfigFolder&) {
+         QSettingsStore other;
+         other.SaveSetting("Airlume", "Startup", "Message", "from the dialog");
+       },
+       "from the dialog"},
+      {"replaced by a file moved in from outside its folder",
+       [](const TempConfigFolder& config) {
+         const QString beside = config.path() + QStringLiteral("/new.ini");
+         writeRaw(beside, "[Startup]\nMessage=moved in\n");
+         // Over the old file in one step, as editors save.
+         ASSERT_EQ(std::rename(QFile::encodeName(beside).constData(),
+                               QFile::encodeName(config.iniPath()).constData()),
+                   0);
+       },
+       "moved in"},
+      {"removed", [](const TempConfigFolder& config) { QFile::remove(config.iniPath()); }, "1"},
+      {"its folder removed and made again",
+       [](const TempConfigFolder& config) { replaceFolder(config, false); }, "in a new folder"},
+      {"its folder moved away and another put in its place",
+       [](const TempConfigFolder& config) { replaceFolder(config, true); }, "in a new folder"},
+  };
+  for (const Row& row : rows) {
+    TempConfigFolder config;
+    QSettingsStore store;
+    store.SaveSetting("Airlume", "Startup", "Message", "first");
+    // Reads between changes, as the saver's frames make them.
+    for (int read = 0; read < 3; ++read)
+      EXPECT_EQ(store.GetSetting("Airlume", "Startup", "Message", "1"), "first") << row.what;
+    row.change(config);
+    EXPECT_EQ(store.GetSetting("Airlume", "Startup", "Message", "1"), row.expected) << row.what;
+    writeRaw(config.iniPath(), "[Startup]\nMessage=and again\n");
+    EXPECT_EQ(store.GetSetting("Airlume", "Startup", "Message", "1"), "and again") << row.what;
+  }
+  // Read before there was any folder, then written by someone else.
   TempConfigFolder config;
   QSettingsStore store;
-  store.SaveSetting("Airlume", "Startup", "Message", "first");
-  EXPECT_EQ(store.GetSetting("Airlume", "Startup", "Message", "1"), "first");
-  writeRaw(config.iniPath(), "[Startup]\nMessage=second text\n");
-  EXPECT_EQ(store.GetSetting("Airlume", "Startup", "Message", "1"), "second text");
+  EXPECT_EQ(store.GetSetting("Airlume", "Startup", "Message", "1"), "1");
+  writeRaw(config.iniPath(), "[Startup]\nMessage=first run\n");
+  EXPECT_EQ(store.GetSetting("Airlume", "Startup", "Message", "1"), "first run");
 }
 
 TEST(QSettingsStore, GarbageOrHugeFilesReadAsMissingAndAreKeptAsideBeforeTheFirstWrite) {
