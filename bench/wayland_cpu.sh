@@ -115,15 +115,20 @@ measure() {
   local peak_kib
   peak_kib=$(awk '/VmHWM/ {print $2}' "/proc/$saver_pid/status")
 
-  # Airliner 1 crosses the left of the screen from about 10 s to 17 s after the start.
-  local since=$((($(now_ms) - started) / 1000)) x0 x1 u0 u1
-  sleep $((since < 10 ? 10 - since : 0))
-  timed_shot "$kind" "$work/shot0.png"; u0=$shot_ms
-  sleep 3
-  timed_shot "$kind" "$work/shot1.png"; u1=$shot_ms
-  x0=$(tail_x "$width" "$height" "$work/shot0.png")
-  x1=$(tail_x "$width" "$height" "$work/shot1.png")
-  [[ -z ${SCREENSHOT_DIR:-} ]] || cp "$work/shot1.png" "$SCREENSHOT_DIR/wayland-cpu-$kind.png"
+  # Airliner 1 crosses the left of the screen from about 10 s to 17 s after the start; after a
+  # stretch that ends later than 14 s there is no time left for the two screenshots.
+  local since=$((($(now_ms) - started) / 1000)) fps=-
+  if ((since <= 14)); then
+    local x0 x1 u0 u1
+    sleep $((since < 10 ? 10 - since : 0))
+    timed_shot "$kind" "$work/shot0.png"; u0=$shot_ms
+    sleep 3
+    timed_shot "$kind" "$work/shot1.png"; u1=$shot_ms
+    x0=$(tail_x "$width" "$height" "$work/shot0.png")
+    x1=$(tail_x "$width" "$height" "$work/shot1.png")
+    fps=$(frames_per_s "$width" "$height" "$x0" "$x1" "$u0" "$u1")
+    [[ -z ${SCREENSHOT_DIR:-} ]] || cp "$work/shot1.png" "$SCREENSHOT_DIR/wayland-cpu-$kind.png"
+  fi
 
   read -r saver_pct server_pct peak_mib < <(awk -v hz="$ticks" -v ms="$((t1 - t0))" \
     -v p="$((p1 - p0))" -v s="$((s1 - s0))" -v peak="$peak_kib" 'BEGIN {
@@ -131,7 +136,7 @@ measure() {
   local label=Xvfb
   [[ $kind == x11 ]] || label=sway
   awk -v run="$run" -v kind="$kind" -v ff="$first_frame" -v p="$saver_pct" -v s="$server_pct" \
-      -v label="$label" -v peak="$peak_mib" -v fps="$(frames_per_s "$width" "$height" "$x0" "$x1" "$u0" "$u1")" \
+      -v label="$label" -v peak="$peak_mib" -v fps="$fps" \
       -v other="$((b1 - b0 - (p1 - p0) - (s1 - s0)))" -v hz="$ticks" -v ms="$((t1 - t0))" \
       -v cores="$cores" 'BEGIN {
     printf "run %d  %-7s first frame %5d ms  %5s frames/s  saver %5.2f %%  %-4s %5.2f %%  total %5.2f %%  peak %5.1f MiB  other load %4.1f %%\n",
