@@ -40,7 +40,8 @@ bool FolderChanges::changedSinceLastLook() {
     return true;
   bool changed = watch_ < 0;
   // Notes are whole in each read; a buffer this size takes at least one with the longest name.
-  alignas(inotify_event) std::array<char, 4096> notes{};
+  // Left unset: a read in a quiet folder, the usual case, fills none of it.
+  alignas(inotify_event) std::array<char, 4096> notes;
   for (;;) {
     const ssize_t length = ::read(queue_, notes.data(), notes.size());
     if (length <= 0)
